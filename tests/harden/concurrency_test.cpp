@@ -16,7 +16,7 @@
 namespace {
 
 constexpr int kThreads = 8;
-constexpr int kRounds = 10;
+constexpr int kRounds = 100;
 
 struct Call {
     const velk_case *base;
