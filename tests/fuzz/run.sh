@@ -9,7 +9,7 @@ seconds="${2:-60}"
 here="$(cd "$(dirname "$0")" && pwd)"
 artifacts="$build/fuzz-artifacts"
 mkdir -p "$artifacts"
-export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1:detect_stack_use_after_return=1"
+export ASAN_OPTIONS="detect_leaks=1:allocator_may_return_null=1:max_allocation_size_mb=4096:detect_stack_use_after_return=1"
 export UBSAN_OPTIONS="print_stacktrace=1:halt_on_error=1"
 passed=0
 failed=0
