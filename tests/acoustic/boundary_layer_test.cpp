@@ -73,6 +73,15 @@ TEST(BoundaryLayer, ShiftIsTheExactNegationOfTheHalfWidth) {
     }
 }
 
+TEST(BoundaryLayer, ShellTermOfTheCombinedShiftIsTheShellHalfWidth) {
+    // With dt = lt = 0 and f = 1, df_th is its shell term: g_Cu's value, with
+    // a positive sign (df_CuTh is its negation in single precision).
+    double gamma = kGamma, a = 50, dcu = 1.26e-4, kappa = 0.0164, kcu = 400;
+    const double shell = df_th_of(kGamma, 0.0, dcu, 0.0, kappa, kcu, a, 1.0);
+    EXPECT_BITEQ(shell, g_Cu(&gamma, &a, &dcu, &kappa, &kcu));
+    EXPECT_GT(shell, 0.0);
+}
+
 TEST(BoundaryLayer, CombinedHalfWidthIgnoresTemperatureAndPressure) {
     const double want = g_t_of(nullptr, 100, kGamma, 4.75e-5, 1.26e-4, 0.0164, 400, 50, 2500);
     const double t = std::nan("");
