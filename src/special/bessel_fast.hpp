@@ -1,0 +1,31 @@
+// J_n(z) by the same backward recurrence as besselj_plain (bessel.hpp), with
+// the same bits, doing only the work that can change a bit of the result.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/numeric.hpp"
+#include "special/bessel.hpp"
+
+namespace velk::special {
+
+// J_n(z); the same value as besselj_plain(n, z), bit for bit (a NaN result is
+// NaN in both).
+cplx besselj_fast(std::int32_t n, cplx z);
+
+// J_1(z) and J_0(z) of one argument.  Where both orders are not above
+// floor|z| the two share one search, one recurrence and one normaliser.
+struct BesselPair {
+    cplx j1;
+    cplx j0;
+};
+BesselPair besselj10(cplx z);
+
+// normbesselj (bessel.hpp) through the same kernel.
+cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed);
+
+// Longest work sequence (nstart + 1 members) served from the stack, which
+// covers every |z| below 2000; longer ones come from the heap.
+inline constexpr std::int32_t kBesselStackMembers = 2304;
+
+}  // namespace velk::special
