@@ -182,6 +182,35 @@ cplx rotated_sum(const Member *w, const double *tail, std::int32_t nstart) {
     return {sr, si};
 }
 
+// w_{k-1} = (2k/z) w_k - w_{k+1} for k = nstart - 1 .. 1, from w[nstart] and
+// w[nstart - 1]; tail[b] becomes the largest part of the members from 8b on.
+// The quotient 2k/z = (2k, 0)/z shares the divisor's branch (Wide: |Im z| >
+// |Re z|), r and t for all k; its two divisions do not depend on the
+// sequence and run ahead of it.
+template <bool Wide>
+void recurrence(Member *w, double *tail, std::int32_t nstart, cplx z) {
+    const double r = Wide ? z.re / z.im : z.im / z.re;
+    const double t = Wide ? z.im + z.re * r : z.re + z.im * r;
+    double ar = w[nstart - 1].re, ai = w[nstart - 1].im, br = 0.0, bi = 0.0;  // w_k, w_{k+1}
+    double largest = tail[(nstart - 1) >> 3];
+    for (std::int32_t k = nstart - 1; k >= 1; --k) {
+        const double twok = 2.0 * static_cast<double>(k);
+        // (2k, 0)/z: wide ((2k r + 0)/t, (0 r - 2k)/t), else ((2k + 0 r)/t, (0 - 2k r)/t)
+        const double dr = Wide ? (twok * r + 0.0) / t : (twok + 0.0 * r) / t;
+        const double di = Wide ? (0.0 * r - twok) / t : (0.0 - twok * r) / t;
+        const double nr = (dr * ar - di * ai) - br;
+        const double ni = (dr * ai + di * ar) - bi;
+        w[k - 1] = {nr, ni};
+        br = ar;
+        bi = ai;
+        ar = nr;
+        ai = ni;
+        const double b = bound_of(nr, ni);
+        largest = b > largest ? b : largest;
+        tail[(k - 1) >> 3] = largest;
+    }
+}
+
 // The recurrence from nstart, the normaliser, and w_n / N for each order;
 // false when the work storage cannot be obtained.
 bool kernel(cplx z, std::int32_t nstart, cplx seed, const std::int32_t *orders, int count,
@@ -205,33 +234,15 @@ bool kernel(cplx z, std::int32_t nstart, cplx seed, const std::int32_t *orders, 
         tail = reinterpret_cast<double *>(w + len);
     }
 
-    // 2k/z = (2k, 0)/z: the divisor's branch, r and t are the same for all k.
-    const bool wide = std::fabs(z.im) > std::fabs(z.re);
-    const double r = wide ? z.re / z.im : z.im / z.re;
-    const double t = wide ? z.im + z.re * r : z.re + z.im * r;
-
     const cplx last = cdiv({1.0, 0.0}, seed);
     w[nstart] = {0.0, 0.0};
     w[nstart - 1] = {last.re, last.im};
-    double ar = last.re, ai = last.im, br = 0.0, bi = 0.0;  // w_k, w_{k+1}
-    double largest = bound_of(ar, ai);
     tail[nstart >> 3] = 0.0;
-    tail[(nstart - 1) >> 3] = largest;
-    for (std::int32_t k = nstart - 1; k >= 1; --k) {
-        const double twok = 2.0 * static_cast<double>(k);
-        const double dr = wide ? (twok * r + 0.0) / t : (twok + 0.0 * r) / t;
-        const double di = wide ? (0.0 * r - twok) / t : (0.0 - twok * r) / t;
-        const double nr = (dr * ar - di * ai) - br;
-        const double ni = (dr * ai + di * ar) - bi;
-        w[k - 1] = {nr, ni};
-        br = ar;
-        bi = ai;
-        ar = nr;
-        ai = ni;
-        const double b = bound_of(nr, ni);
-        largest = b > largest ? b : largest;
-        tail[(k - 1) >> 3] = largest;
-    }
+    tail[(nstart - 1) >> 3] = bound_of(last.re, last.im);
+    if (std::fabs(z.im) > std::fabs(z.re))
+        recurrence<true>(w, tail, nstart, z);
+    else
+        recurrence<false>(w, tail, nstart, z);
 
     cplx norm{0.0, 0.0};
     const cplx w0{w[0].re, w[0].im};
