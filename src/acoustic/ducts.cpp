@@ -24,9 +24,10 @@
 //   functions, propagation constants, lengths, radii, characteristic
 //   impedances, series and shunt arms, and released in reverse order; for
 //   chains of up to 16 sections they live on the stack.  J_1 and J_0 of one
-//   argument come from one Bessel evaluation where they share the work
-//   (besselj10); duct_perturbation_plain evaluates them one by one with
-//   besselj_plain, to the same bits.
+//   argument come from one Bessel evaluation where they share the work, and
+//   the viscous and thermal evaluations of a section run side by side where
+//   they can (besselj10); duct_perturbation_plain evaluates every function on
+//   its own with besselj_plain, to the same bits.
 //
 // Special cases
 //   N <= 0: Zin stays 0 and both outputs are NaN (0/0).  A zero length or a
@@ -81,20 +82,19 @@ private:
 
 cplx real(double x) { return {x, 0.0}; }
 
-// J_1 and J_0 of one argument: the fast pair, or two plain evaluations.
+// J_1 and J_0 at the viscous and the thermal argument of a section: the fast
+// evaluation (side by side where it can), or each function on its own.
 struct FastBessel {
-    static special::BesselPair pair(cplx z) { return special::besselj10(z); }
+    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) { special::besselj10(z, j); }
 };
 struct PlainBessel {
-    static special::BesselPair pair(cplx z) {
-        return {special::besselj_plain(1, z), special::besselj_plain(0, z)};
+    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) {
+        for (int s = 0; s < 2; ++s) j[s] = {special::besselj_plain(1, z[s]), special::besselj_plain(0, z[s])};
     }
 };
 
 // 2 J_1(z) / (z J_0(z))
-template <class Bessel>
-cplx boundary_layer_function(cplx z) {
-    const special::BesselPair j = Bessel::pair(z);
+cplx boundary_layer_function(cplx z, const special::BesselPair &j) {
     return cdiv(real(2.0) * j.j1, z * j.j0);
 }
 
@@ -132,9 +132,15 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     const double dt = thermal_length(gas.kappa, gas.rho, gas.cp, f);
     const cplx kt = cdiv({1.0, -1.0}, real(dt));
 
-    // 4., 5. Viscous pass, then thermal pass.
-    for (std::size_t j = 0; j < count; ++j) fv[j] = boundary_layer_function<Bessel>(real(rad[j]) * kv);
-    for (std::size_t j = 0; j < count; ++j) ft[j] = boundary_layer_function<Bessel>(real(rad[j]) * kt);
+    // 4., 5. Viscous and thermal boundary-layer functions (each value depends
+    // only on its own section and argument).
+    for (std::size_t j = 0; j < count; ++j) {
+        const cplx z[2] = {real(rad[j]) * kv, real(rad[j]) * kt};
+        special::BesselPair bessel[2];
+        Bessel::at(z, bessel);
+        fv[j] = boundary_layer_function(z[0], bessel[0]);
+        ft[j] = boundary_layer_function(z[1], bessel[1]);
+    }
 
     // 6. Free-space wave number, as ik.
     const double k = (f * (pi + pi)) / gas.c;

@@ -71,23 +71,42 @@ std::int32_t first_bounded_step(std::int32_t m0, double a2) {
     return i;
 }
 
+// What the search needs before its first step.
+struct Plan {
+    double a;                 // |z|
+    std::int32_t m0;          // floor(a)
+    cplx c;                   // 2(m0 + 1)/z
+    std::int64_t scale_step;  // i_S, 64-bit: n may be near the top of the int32 range
+    std::int64_t testing;     // first step in which the stop test can fire
+    // No step can stop the search: it is 200 steps of the trial recurrence.
+    bool runs_out() const { return testing > 200; }
+};
+
+bool plan(std::int32_t n, cplx z, Plan &p) {
+    p.a = cabs(z);
+    if (!(p.a < kModulusLimit)) return false;
+    p.m0 = static_cast<std::int32_t>(std::floor(p.a));
+    const std::int32_t nmax = n > p.m0 ? n : p.m0;
+    p.c = cdiv({2.0 * static_cast<double>(p.m0 + 1), 0.0}, z);
+    p.scale_step = static_cast<std::int64_t>(nmax) - p.m0 + 1;
+    const std::int64_t bounded = first_bounded_step(p.m0, p.a * p.a);
+    p.testing = p.scale_step > bounded ? p.scale_step : bounded;
+    return true;
+}
+
 bool search(std::int32_t n, cplx z, Search &out) {
-    const double a = cabs(z);
-    if (!(a < kModulusLimit)) return false;
-    const std::int32_t m0 = static_cast<std::int32_t>(std::floor(a));
-    const std::int32_t nmax = n > m0 ? n : m0;
-    const cplx c = cdiv({2.0 * static_cast<double>(m0 + 1), 0.0}, z);
-    const double a2 = a * a;
-    // i_S as a 64-bit value: n may be near the top of the int32 range.
-    const std::int64_t scale_step = static_cast<std::int64_t>(nmax) - m0 + 1;
-    const std::int64_t bounded = first_bounded_step(m0, a2);
-    const std::int64_t testing = scale_step > bounded ? scale_step : bounded;
+    Plan p;
+    if (!plan(n, z, p)) return false;
+    const double a = p.a, a2 = p.a * p.a;
+    const std::int32_t m0 = p.m0;
+    const cplx c = p.c;
+    const std::int64_t scale_step = p.scale_step, testing = p.testing;
     out.m0 = m0;
 
     Trial q{1.0, 0.0, c.re, c.im};
     std::int32_t i = 1;
-    if (testing > 200) {
-        // No step can stop the search: 200 trial values, the last is the seed.
+    if (p.runs_out()) {
+        // 200 trial values, the last is the seed.
         for (; i + 1 <= 200; i += 2) {
             q.step(c);
             q.step(c);
@@ -182,18 +201,26 @@ cplx rotated_sum(const Member *w, const double *tail, std::int32_t nstart) {
     return {sr, si};
 }
 
-// w_{k-1} = (2k/z) w_k - w_{k+1} for k = nstart - 1 .. 1, from w[nstart] and
-// w[nstart - 1]; tail[b] becomes the largest part of the members from 8b on.
-// The quotient 2k/z = (2k, 0)/z shares the divisor's branch (Wide: |Im z| >
-// |Re z|), r and t for all k; its two divisions do not depend on the
+// The backward recurrence w_{k-1} = (2k/z) w_k - w_{k+1}, one step at a
+// time from k = nstart - 1 down to 1, over a sequence whose w[nstart] and
+// w[nstart - 1] are set; tail[b] becomes the largest part of the members from
+// 8b on.  The quotient 2k/z = (2k, 0)/z shares the divisor's branch (Wide:
+// |Im z| > |Re z|), r and t for all k; its two divisions do not depend on the
 // sequence and run ahead of it.
 template <bool Wide>
-void recurrence(Member *w, double *tail, std::int32_t nstart, cplx z) {
-    const double r = Wide ? z.re / z.im : z.im / z.re;
-    const double t = Wide ? z.im + z.re * r : z.re + z.im * r;
-    double ar = w[nstart - 1].re, ai = w[nstart - 1].im, br = 0.0, bi = 0.0;  // w_k, w_{k+1}
-    double largest = tail[(nstart - 1) >> 3];
-    for (std::int32_t k = nstart - 1; k >= 1; --k) {
+struct Recurrence {
+    Member *w;
+    double *tail;
+    double r, t;
+    double ar, ai, br = 0.0, bi = 0.0;  // w_k, w_{k+1}
+    double largest;
+
+    Recurrence(Member *w_, double *tail_, std::int32_t nstart, cplx z)
+        : w(w_), tail(tail_), r(Wide ? z.re / z.im : z.im / z.re),
+          t(Wide ? z.im + z.re * r : z.re + z.im * r), ar(w_[nstart - 1].re),
+          ai(w_[nstart - 1].im), largest(tail_[(nstart - 1) >> 3]) {}
+
+    void step(std::int32_t k) {
         const double twok = 2.0 * static_cast<double>(k);
         // (2k, 0)/z: wide ((2k r + 0)/t, (0 r - 2k)/t), else ((2k + 0 r)/t, (0 - 2k r)/t)
         const double dr = Wide ? (twok * r + 0.0) / t : (twok + 0.0 * r) / t;
@@ -209,6 +236,41 @@ void recurrence(Member *w, double *tail, std::int32_t nstart, cplx z) {
         largest = b > largest ? b : largest;
         tail[(k - 1) >> 3] = largest;
     }
+};
+
+bool is_wide(cplx z) { return std::fabs(z.im) > std::fabs(z.re); }
+
+// w[nstart] = 0, w[nstart - 1] = 1/seed, and their bounds.
+void start_sequence(Member *w, double *tail, std::int32_t nstart, cplx seed) {
+    const cplx last = cdiv({1.0, 0.0}, seed);
+    w[nstart] = {0.0, 0.0};
+    w[nstart - 1] = {last.re, last.im};
+    tail[nstart >> 3] = 0.0;
+    tail[(nstart - 1) >> 3] = bound_of(last.re, last.im);
+}
+
+template <bool Wide>
+void recurrence(Member *w, double *tail, std::int32_t nstart, cplx z) {
+    Recurrence<Wide> rec(w, tail, nstart, z);
+    for (std::int32_t k = nstart - 1; k >= 1; --k) rec.step(k);
+}
+
+// N by the sign of Im z, and w_n / N for each order.
+void normalise(const Member *w, const double *tail, std::int32_t nstart, cplx z,
+               const std::int32_t *orders, int count, cplx *out) {
+    cplx norm{0.0, 0.0};
+    const cplx w0{w[0].re, w[0].im};
+    if (z.im > 0.0) {
+        norm = (rotated_sum<3>(w, tail, nstart) + w0) * cexp({-z.im, z.re});  // e^{iz}
+    } else if (z.im < 0.0) {
+        norm = (rotated_sum<1>(w, tail, nstart) + w0) * cexp({z.im, -z.re});  // e^{-iz}
+    } else if (z.im == 0.0) {
+        cplx sum{0.0, 0.0};
+        for (std::int32_t k = 1; k <= nstart / 2; ++k)
+            sum = sum + cplx{2.0 * w[2 * k].re, 2.0 * w[2 * k].im};
+        norm = sum + w0;
+    }
+    for (int j = 0; j < count; ++j) out[j] = cdiv({w[orders[j]].re, w[orders[j]].im}, norm);
 }
 
 // The recurrence from nstart, the normaliser, and w_n / N for each order;
@@ -234,30 +296,45 @@ bool kernel(cplx z, std::int32_t nstart, cplx seed, const std::int32_t *orders, 
         tail = reinterpret_cast<double *>(w + len);
     }
 
-    const cplx last = cdiv({1.0, 0.0}, seed);
-    w[nstart] = {0.0, 0.0};
-    w[nstart - 1] = {last.re, last.im};
-    tail[nstart >> 3] = 0.0;
-    tail[(nstart - 1) >> 3] = bound_of(last.re, last.im);
-    if (std::fabs(z.im) > std::fabs(z.re))
+    start_sequence(w, tail, nstart, seed);
+    if (is_wide(z))
         recurrence<true>(w, tail, nstart, z);
     else
         recurrence<false>(w, tail, nstart, z);
-
-    cplx norm{0.0, 0.0};
-    const cplx w0{w[0].re, w[0].im};
-    if (z.im > 0.0) {
-        norm = (rotated_sum<3>(w, tail, nstart) + w0) * cexp({-z.im, z.re});  // e^{iz}
-    } else if (z.im < 0.0) {
-        norm = (rotated_sum<1>(w, tail, nstart) + w0) * cexp({z.im, -z.re});  // e^{-iz}
-    } else if (z.im == 0.0) {
-        cplx sum{0.0, 0.0};
-        for (std::int32_t k = 1; k <= nstart / 2; ++k)
-            sum = sum + cplx{2.0 * w[2 * k].re, 2.0 * w[2 * k].im};
-        norm = sum + w0;
-    }
-    for (int j = 0; j < count; ++j) out[j] = cdiv({w[orders[j]].re, w[orders[j]].im}, norm);
+    normalise(w, tail, nstart, z, orders, count, out);
     return true;
+}
+
+// J_1 and J_0 at two arguments whose searches both run out and whose
+// divisors share their branch: the two trial recurrences and then the two
+// backward recurrences advance side by side, each step of one independent of
+// the other's.  Sequences of up to half the stack buffer each.
+template <bool Wide>
+void paired_kernel(const cplx (&z)[2], const std::int32_t (&nstart)[2], const cplx (&seed)[2],
+                   BesselPair (&out)[2]) {
+    constexpr std::int32_t half = kBesselStackMembers / 2;
+    Member stack_w[kBesselStackMembers];
+    double stack_tail[kBesselStackMembers / 8 + 2];
+    Member *w[2] = {stack_w, stack_w + half};
+    double *tail[2] = {stack_tail, stack_tail + half / 8 + 1};
+    for (int s = 0; s < 2; ++s) start_sequence(w[s], tail[s], nstart[s], seed[s]);
+    Recurrence<Wide> a(w[0], tail[0], nstart[0], z[0]), b(w[1], tail[1], nstart[1], z[1]);
+    // The longer sequence runs alone until the shorter one starts.
+    Recurrence<Wide> &longer = nstart[0] >= nstart[1] ? a : b;
+    const std::int32_t lo = nstart[0] < nstart[1] ? nstart[0] : nstart[1];
+    const std::int32_t hi = nstart[0] < nstart[1] ? nstart[1] : nstart[0];
+    std::int32_t k = hi - 1;
+    for (; k >= lo; --k) longer.step(k);
+    for (; k >= 1; --k) {
+        a.step(k);
+        b.step(k);
+    }
+    const std::int32_t orders[2] = {1, 0};
+    for (int s = 0; s < 2; ++s) {
+        cplx j[2];
+        normalise(w[s], tail[s], nstart[s], z[s], orders, 2, j);
+        out[s] = {j[0], j[1]};
+    }
 }
 
 cplx evaluate(std::int32_t n, cplx z) {
@@ -285,6 +362,31 @@ BesselPair besselj10(cplx z) {
     cplx out[2];
     if (!kernel(z, s.nstart, s.seed, orders, 2, out)) return {kNaN, kNaN};
     return {out[0], out[1]};
+}
+
+void besselj10(const cplx (&z)[2], BesselPair (&out)[2]) {
+    Plan p[2];
+    const bool paired = plan(0, z[0], p[0]) && plan(0, z[1], p[1]) && p[0].runs_out() &&
+                        p[1].runs_out() && p[0].m0 >= 1 && p[1].m0 >= 1 &&
+                        p[0].m0 + 201 < kBesselStackMembers / 2 &&
+                        p[1].m0 + 201 < kBesselStackMembers / 2 &&
+                        is_wide(z[0]) == is_wide(z[1]);
+    if (!paired) {
+        out[0] = besselj10(z[0]);
+        out[1] = besselj10(z[1]);
+        return;
+    }
+    Trial q0{1.0, 0.0, p[0].c.re, p[0].c.im}, q1{1.0, 0.0, p[1].c.re, p[1].c.im};
+    for (std::int32_t i = 1; i <= 200; ++i) {
+        q0.step(p[0].c);
+        q1.step(p[1].c);
+    }
+    const std::int32_t nstart[2] = {p[0].m0 + 201, p[1].m0 + 201};
+    const cplx seed[2] = {{q0.qr, q0.qi}, {q1.qr, q1.qi}};
+    if (is_wide(z[0]))
+        paired_kernel<true>(z, nstart, seed, out);
+    else
+        paired_kernel<false>(z, nstart, seed, out);
 }
 
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed) {

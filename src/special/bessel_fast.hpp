@@ -21,6 +21,10 @@ struct BesselPair {
 };
 BesselPair besselj10(cplx z);
 
+// The same at two arguments: out[k] = besselj10(z[k]).  Where both searches
+// run out (|z|^2 > floor|z| + 201) the two evaluations advance side by side.
+void besselj10(const cplx (&z)[2], BesselPair (&out)[2]);
+
 // normbesselj (bessel.hpp) through the same kernel.
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed);
 

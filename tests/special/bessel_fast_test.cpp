@@ -91,3 +91,26 @@ TEST(BesselFast, DirectNormaliserCalls) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(BesselFast, SideBySidePairs) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int t = 0; t < 3000; ++t) {
+        cplx z[2];
+        for (cplx &x : z) {
+            const double r = t % 3 == 0 ? 1.0 + 30.0 * unit(rng) : 10.0 + 1500.0 * unit(rng);
+            const double angle = t % 2 == 0 ? -3.141592653589793 / 4 : -3.2 + 6.4 * unit(rng);
+            x = {r * std::cos(angle), r * std::sin(angle)};
+        }
+        sp::BesselPair out[2];
+        sp::besselj10(z, out);
+        for (int s = 0; s < 2; ++s) {
+            EXPECT_TRUE(same_result(out[s].j1, sp::besselj_plain(1, z[s])));
+            EXPECT_TRUE(same_result(out[s].j0, sp::besselj_plain(0, z[s])));
+        }
+    }
+}
+
+}  // namespace
