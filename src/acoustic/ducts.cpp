@@ -22,7 +22,12 @@
 //   meeting a complex one is the complex (x, 0) in a full product.  Nine work
 //   arrays of N elements are obtained in the order areas, thermal and viscous
 //   functions, propagation constants, lengths, radii, characteristic
-//   impedances, series and shunt arms, and released in reverse order.
+//   impedances, series and shunt arms, and released in reverse order; for
+//   chains of up to 16 sections they live on the stack.  J_1 and J_0 of one
+//   argument come from one Bessel evaluation where they share the work, and
+//   the viscous and thermal evaluations of a section run side by side where
+//   they can (besselj10); duct_perturbation_plain evaluates every function on
+//   its own with besselj_plain, to the same bits.
 //
 // Special cases
 //   N <= 0: Zin stays 0 and both outputs are NaN (0/0).  A zero length or a
@@ -44,41 +49,71 @@
 #include "frame/numeric.hpp"
 #include "frame/tables.hpp"
 #include "special/bessel.hpp"
+#include "special/bessel_fast.hpp"
 
 namespace velk::acoustic {
 namespace {
 
-template <class T>
-std::unique_ptr<T[]> obtain(std::size_t count) {
-    return std::unique_ptr<T[]>(new (std::nothrow) T[count]);
-}
+// A work array of N elements: on the stack for chains of up to StackN
+// sections, from the heap (nothrow) for longer ones.
+template <class T, std::size_t StackN = 16>
+class WorkArray {
+public:
+    explicit WorkArray(std::size_t count) {
+        if (count <= StackN) {
+            for (std::size_t j = 0; j < count; ++j) std::construct_at(&local_.items[j]);
+            data_ = local_.items;
+        } else {
+            heap_.reset(new (std::nothrow) T[count]);
+            data_ = heap_.get();
+        }
+    }
+    explicit operator bool() const { return data_ != nullptr; }
+    T &operator[](std::size_t j) { return data_[j]; }
+
+private:
+    union Local {
+        Local() {}
+        T items[StackN];
+    } local_;
+    std::unique_ptr<T[]> heap_;
+    T *data_ = nullptr;
+};
 
 cplx real(double x) { return {x, 0.0}; }
 
+// J_1 and J_0 at the viscous and the thermal argument of a section: the fast
+// evaluation (side by side where it can), or each function on its own.
+struct FastBessel {
+    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) { special::besselj10(z, j); }
+};
+struct PlainBessel {
+    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) {
+        for (int s = 0; s < 2; ++s) j[s] = {special::besselj_plain(1, z[s]), special::besselj_plain(0, z[s])};
+    }
+};
+
 // 2 J_1(z) / (z J_0(z))
-cplx boundary_layer_function(cplx z) {
-    const cplx j1 = special::besselj(1, z);
-    const cplx j0 = special::besselj(0, z);
-    return cdiv(real(2.0) * j1, z * j0);
+cplx boundary_layer_function(cplx z, const special::BesselPair &j) {
+    return cdiv(real(2.0) * j.j1, z * j.j0);
 }
 
-}  // namespace
-
-DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
-                                   const DuctGas &gas, double a, double f, std::int32_t n) {
+template <class Bessel>
+DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double> lduct,
+                          const DuctGas &gas, double a, double f, std::int32_t n) {
     const std::size_t count = rduct.size() < lduct.size() ? rduct.size() : lduct.size();
     const double pi = stored_pi();
 
-    // Work storage, released in reverse order of declaration.
-    const auto area = obtain<double>(count);
-    const auto ft = obtain<cplx>(count);
-    const auto fv = obtain<cplx>(count);
-    const auto prop = obtain<cplx>(count);
-    const auto len = obtain<double>(count);
-    const auto rad = obtain<double>(count);
-    const auto zc = obtain<cplx>(count);
-    const auto zs = obtain<cplx>(count);
-    const auto zp = obtain<cplx>(count);
+    // Work storage, obtained in this order and released in reverse order.
+    WorkArray<double> area(count);
+    WorkArray<cplx> ft(count);
+    WorkArray<cplx> fv(count);
+    WorkArray<cplx> prop(count);
+    WorkArray<double> len(count);
+    WorkArray<double> rad(count);
+    WorkArray<cplx> zc(count);
+    WorkArray<cplx> zs(count);
+    WorkArray<cplx> zp(count);
     if (!area || !ft || !fv || !prop || !len || !rad || !zc || !zs || !zp) return {qnan, qnan};
 
     // 1. Metres.
@@ -97,9 +132,15 @@ DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<cons
     const double dt = thermal_length(gas.kappa, gas.rho, gas.cp, f);
     const cplx kt = cdiv({1.0, -1.0}, real(dt));
 
-    // 4., 5. Viscous pass, then thermal pass.
-    for (std::size_t j = 0; j < count; ++j) fv[j] = boundary_layer_function(real(rad[j]) * kv);
-    for (std::size_t j = 0; j < count; ++j) ft[j] = boundary_layer_function(real(rad[j]) * kt);
+    // 4., 5. Viscous and thermal boundary-layer functions (each value depends
+    // only on its own section and argument).
+    for (std::size_t j = 0; j < count; ++j) {
+        const cplx z[2] = {real(rad[j]) * kv, real(rad[j]) * kt};
+        special::BesselPair bessel[2];
+        Bessel::at(z, bessel);
+        fv[j] = boundary_layer_function(z[0], bessel[0]);
+        ft[j] = boundary_layer_function(z[1], bessel[1]);
+    }
 
     // 6. Free-space wave number, as ik.
     const double k = (f * (pi + pi)) / gas.c;
@@ -133,6 +174,19 @@ DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<cons
     const cplx w = cdiv(cplx{0.0, gas.rho} * real(gas.c), zin);
     const cplx r = cdiv(w, real(zac_at(n) * ((a_m * a_m) * (4.0 * pi))));
     return {r.re, r.im};
+}
+
+}  // namespace
+
+DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
+                                   const DuctGas &gas, double a, double f, std::int32_t n) {
+    return evaluate<FastBessel>(rduct, lduct, gas, a, f, n);
+}
+
+DuctPerturbation duct_perturbation_plain(std::span<const double> rduct,
+                                         std::span<const double> lduct, const DuctGas &gas,
+                                         double a, double f, std::int32_t n) {
+    return evaluate<PlainBessel>(rduct, lduct, gas, a, f, n);
 }
 
 }  // namespace velk::acoustic

@@ -29,4 +29,10 @@ struct DuctPerturbation {
 DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
                                    const DuctGas &gas, double a, double f, std::int32_t n);
 
+// The same with each Bessel function evaluated on its own by the plain
+// evaluation: the reference that duct_perturbation matches bit for bit.
+DuctPerturbation duct_perturbation_plain(std::span<const double> rduct,
+                                         std::span<const double> lduct, const DuctGas &gas,
+                                         double a, double f, std::int32_t n);
+
 }  // namespace velk::acoustic

@@ -36,8 +36,8 @@
 //   Quiet NaN in both parts, touching no memory but the own work sequence:
 //   non-finite |z|; m0 + 202 beyond int32; n >= nstart (possible only for
 //   n >= m0 + 201, where S is never formed); a work sequence that cannot be
-//   obtained; direct normbesselj calls with nstart < 1 or n outside
-//   0..nstart.
+//   obtained or would exceed kBesselMaxMembers (2^26); direct normbesselj
+//   calls with nstart < 1 or n outside 0..nstart.
 //
 // Accuracy
 //   Small |z| is served modestly: J_0(0.1) = 0.997502081599 against the true
@@ -138,7 +138,7 @@ cplx bessel_normaliser(std::span<const cplx> w, cplx z) {
 cplx normbesselj(std::int32_t n, cplx z, std::int32_t nstart, cplx seed) {
     if (nstart < 1 || n < 0 || n > nstart) return kNaN;
     const std::size_t len = static_cast<std::size_t>(nstart) + 1;
-    if (len > std::numeric_limits<std::size_t>::max() / sizeof(cplx)) return kNaN;
+    if (len > kBesselMaxMembers) return kNaN;
     const std::unique_ptr<cplx[]> store(new (std::nothrow) cplx[len]);
     if (!store) return kNaN;
     const std::span<cplx> w(store.get(), len);

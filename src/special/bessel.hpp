@@ -5,6 +5,7 @@
 // normaliser.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -39,7 +40,13 @@ cplx normbesselj(std::int32_t n, cplx z, std::int32_t nstart, cplx seed);
 // (-1)^n J_{-n}(z); an order with n >= nstart gives quiet NaN.
 cplx besselj_plain(std::int32_t n, cplx z);
 
-// J_n(z) as the library's routines use it.
-inline cplx besselj(std::int32_t n, cplx z) { return besselj_plain(n, z); }
+// Work sequences longer than this many members (1 GiB) are not obtained:
+// the evaluation gives quiet NaN instead of exhausting the memory.
+inline constexpr std::size_t kBesselMaxMembers = std::size_t{1} << 26;
+
+// J_n(z) as the library's routines use it: the fast evaluation, the same
+// bits as besselj_plain (bessel_fast.hpp).
+cplx besselj_fast(std::int32_t n, cplx z);
+inline cplx besselj(std::int32_t n, cplx z) { return besselj_fast(n, z); }
 
 }  // namespace velk::special

@@ -1,5 +1,6 @@
 // Export layer of the special functions.
 #include "bessel.hpp"
+#include "bessel_fast.hpp"
 #include "velk/velk.h"
 
 namespace {
@@ -25,7 +26,7 @@ VELK_API velk_complex *VELK_CALL __velk_MOD_normbesselj(velk_complex *result, co
                                                        const int32_t *nstart,
                                                        const int32_t * /*count*/,
                                                        const velk_complex *seed) {
-    return deliver(result, velk::special::normbesselj(*n, {z->re, z->im}, *nstart,
+    return deliver(result, velk::special::normbesselj_fast(*n, {z->re, z->im}, *nstart,
                                                       {seed->re, seed->im}));
 }
 
