@@ -1,0 +1,110 @@
+// velk: the library's command-line tool.
+//   velk budget [FILE] [--format table|csv|json]   correction budget of a resonator
+//   velk example                                  the built-in example's input
+//   velk call NAME ARG...                         evaluate one export
+//   velk list                                     every export with its arguments
+// Exit status: 0 done, 2 a usage or input error (message on standard error,
+// nothing on standard output), 3 a routine this build does not implement.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <iostream>
+#include <string>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "budget.hpp"
+#include "call.hpp"
+#include "library.hpp"
+
+namespace {
+
+using namespace velk::tool;
+
+constexpr int input_error = 2, not_implemented = 3;
+
+// Reads a whole file ("-" for standard input); throws InputError.
+std::string read_file(const std::string &path) {
+    std::FILE *f = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (f == nullptr) throw InputError("cannot open " + path + ": " + std::strerror(errno));
+    std::string text;
+    char buf[65536];
+    std::size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
+    const bool failed = std::ferror(f) != 0;
+    const int error = errno;
+    if (f != stdin) std::fclose(f);
+    if (failed) throw InputError("cannot read " + path + ": " + std::strerror(error));
+    return text;
+}
+
+nlohmann::json parse_json(const std::string &text) {
+    try {
+        return nlohmann::json::parse(text);
+    } catch (const nlohmann::json::parse_error &e) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
+        std::string what = e.what();
+        const auto at = what.find("parse error ");
+        if (at != what.npos) what = what.substr(at + 12);
+        throw InputError("not valid JSON: " + what);
+    }
+}
+
+int budget(const std::string &file, const std::string &format) {
+    const std::string source = file.empty() ? "built-in example" : file;
+    std::string report;
+    try {
+        const Input in = read_input(parse_json(file.empty() ? example_text() : read_file(file)));
+        const Budget b = compute(in);
+        report = format == "csv" ? csv_report(b) : format == "json" ? json_report(b) : table_report(b);
+    } catch (const InputError &e) {
+        std::cerr << "velk budget: " << source << ": " << e.what() << '\n';
+        return input_error;
+    } catch (const NotImplemented &e) {
+        std::cerr << "velk budget: " << e.what() << '\n';
+        return not_implemented;
+    }
+    std::cout << report << std::flush;
+    return std::cout ? 0 : 1;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    CLI::App app{"velk: model corrections of a gas-filled spherical copper resonator"};
+    app.require_subcommand(1, 1);
+
+    std::string file, format = "table";
+    CLI::App *budget_cmd = app.add_subcommand(
+        "budget", "Correction budget of the radial acoustic modes and the TM1n microwave modes");
+    budget_cmd->add_option("FILE", file, "JSON description of gas, resonator and measurement "
+                                         "(- for standard input; default: the built-in example)");
+    budget_cmd->add_option("--format", format, "table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+
+    app.add_subcommand("example", "Print the built-in example's input (JSON)");
+
+    std::string name;
+    CLI::App *call_cmd = app.add_subcommand(
+        "call", "Evaluate an export: integers for int32 arguments, re,im for complex ones, comma lists for arrays");
+    call_cmd->add_option("NAME", name, "export name (velk list shows them)")->required();
+    call_cmd->prefix_command();  // the arguments may be negative numbers, -inf, ...
+
+    app.add_subcommand("list", "List every export with its arguments and units");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp &e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError &e) {
+        std::cerr << "velk: " << e.what() << "\nRun velk --help for more information.\n";
+        return input_error;
+    }
+
+    if (budget_cmd->parsed()) return budget(file, format);
+    if (call_cmd->parsed()) return run_call(name, call_cmd->remaining(), std::cout, std::cerr);
+    if (app.got_subcommand("list")) return run_list(std::cout);
+    std::cout << example_text() << std::flush;
+    return 0;
+}
