@@ -129,14 +129,20 @@ VELK_API velk_complex *VELK_CALL __velk_MOD_normbesselj(velk_complex *result, co
                                                        const velk_complex *seed);
 
 /* ---- Resonator shape --------------------------------------------------- */
-/* Sorts fa, fb, fc ascending into the array described by *fsort. */
+/* Sorts fa, fb, fc ascending into the array described by *fsort: element j
+ * (from 1) at base + (j - 1) * stride doubles, a negative stride walking down
+ * from base.  A value equal to -1 counts as empty and is dropped; only as many
+ * elements as remain (at most three) are written, the rest keep their
+ * contents.  A descriptor whose elements would run past either end of the
+ * address space gets nothing written. */
 VELK_API void VELK_CALL __velk_MOD_sortfreq(const velk_descriptor *fsort, const double *fa,
                                            const double *fb, const double *fc);
 /* Mode-family factors of TE1n and TM1n triplets at eigenvalue z. */
 VELK_API double VELK_CALL __velk_MOD_hte(const double *z);
 VELK_API double VELK_CALL __velk_MOD_htm(const double *z);
 /* Deformation parameters from a TE1n (n = 1..12) or TM1n (n = 1..13) triplet
- * fa, fb, fc (any order, any one unit). */
+ * fa, fb, fc (any order, any one unit).  A frequency equal to -1 (the empty
+ * mark of sortfreq) gives quiet NaN in both outputs. */
 VELK_API void VELK_CALL Eps_TE1n(const double *fa, const double *fb, const double *fc,
                                 const int32_t *n, double *eps1, double *eps2);
 VELK_API void VELK_CALL Eps_TM1n(const double *fa, const double *fb, const double *fc,
