@@ -183,7 +183,10 @@ void fill_slots(const Export &row, const std::vector<std::string> &args, Slots &
 
 std::string join(const double *v, std::size_t n) {
     std::string s;
-    for (std::size_t k = 0; k < n; ++k) s += (k ? "," : "") + round_trip(v[k]);
+    for (std::size_t k = 0; k < n; ++k) {
+        if (k) s += ',';
+        s += round_trip(v[k]);
+    }
     return s;
 }
 
