@@ -33,6 +33,10 @@ struct UsageError : std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// A row without an address in this build (status 3), found once the
+// arguments have been read.
+struct Missing {};
+
 // Outputs and the hidden result area are not given on the command line.
 bool is_input(Arg a) { return a != Arg::od && a != Arg::oz && a != Arg::oC && a != Arg::desc; }
 
@@ -177,7 +181,8 @@ void fill_slots(const Export &row, const std::vector<std::string> &args, Slots &
         if (!nduct) throw std::logic_error("export table: array without nduct");
         if (*nduct > 0 && static_cast<std::size_t>(*nduct) > v->size())
             throw UsageError("argument " + p->name + " of " + std::string(row.name) + " has " +
-                             std::to_string(v->size()) + " values, nduct is " + std::to_string(*nduct));
+                             std::to_string(v->size()) + (v->size() == 1 ? " value" : " values") +
+                             ", nduct is " + std::to_string(*nduct));
     }
 }
 
@@ -201,6 +206,7 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
         if (!re) throw UsageError(what + row.params[0].name + ": '" + args[0] + "' is not a number");
         if (!im) throw UsageError(what + row.params[1].name + ": '" + args[1] + "' is not a number");
         if (!n) throw UsageError(what + row.params[2].name + ": '" + args[2] + "' is not an int32 integer");
+        if (row.address == nullptr) throw Missing{};
         const std::uint64_t bits = dispatch::call_cpowi(row.address, *re, *im, *n);
         float parts[2];
         const std::uint32_t lo = static_cast<std::uint32_t>(bits), hi = static_cast<std::uint32_t>(bits >> 32);
@@ -211,6 +217,7 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
     }
     Slots s;
     fill_slots(row, args, s);
+    if (row.address == nullptr) throw Missing{};
     const dispatch::Value v = dispatch::call(row, row.address, s.addresses);
     switch (row.result) {
         case Result::real: out << row.name << " = " << round_trip(v.real) << '\n'; break;
@@ -230,6 +237,7 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
 }
 
 std::string show_datum(const Export &row) {
+    if (row.address == nullptr) throw Missing{};
     std::ostringstream out;
     const std::string_view shape = row.spec;
     if (shape == "double") {
@@ -297,16 +305,15 @@ int run_call(std::string_view name, const std::vector<std::string> &args, std::o
                              (wanted == 1 ? "" : "s") + (wanted ? " (" + input_names(*row) + ")" : "") +
                              ", " + std::to_string(args.size()) + " given");
         }
-        if (row->address == nullptr) {
-            err << "velk call: " << name << " is not implemented in this build\n";
-            return 3;
-        }
         const std::string text = row->kind == Kind::routine ? call_routine(*row, args) : show_datum(*row);
         out << text;
         return 0;
     } catch (const UsageError &e) {
         err << "velk call: " << e.what() << '\n';
         return 2;
+    } catch (const Missing &) {
+        err << "velk call: " << name << " is not implemented in this build\n";
+        return 3;
     }
 }
 

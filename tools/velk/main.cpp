@@ -9,7 +9,9 @@
 #include <cstdio>
 #include <cstring>
 #include <iostream>
+#include <functional>
 #include <string>
+#include <vector>
 
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
@@ -27,7 +29,7 @@ constexpr int input_error = 2, not_implemented = 3;
 // Reads a whole file ("-" for standard input); throws InputError.
 std::string read_file(const std::string &path) {
     std::FILE *f = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
-    if (f == nullptr) throw InputError("cannot open " + path + ": " + std::strerror(errno));
+    if (f == nullptr) throw InputError(std::string("cannot open: ") + std::strerror(errno));
     std::string text;
     char buf[65536];
     std::size_t got;
@@ -35,19 +37,63 @@ std::string read_file(const std::string &path) {
     const bool failed = std::ferror(f) != 0;
     const int error = errno;
     if (f != stdin) std::fclose(f);
-    if (failed) throw InputError("cannot read " + path + ": " + std::strerror(error));
+    if (failed) throw InputError(std::string("cannot read: ") + std::strerror(error));
     return text;
 }
 
+// Where the parser is, as a field path ("gas.pressure_kPa", "ducts[1]"), for
+// the errors that the parser reports without one (a number beyond the double
+// range).
+class PathTracker {
+public:
+    bool operator()(int, nlohmann::json::parse_event_t event, nlohmann::json &parsed) {
+        using E = nlohmann::json::parse_event_t;
+        switch (event) {
+            case E::object_start: frames_.push_back({false, "", 0}); break;
+            case E::array_start: frames_.push_back({true, "", 0}); break;
+            case E::key: if (!frames_.empty()) frames_.back().key = parsed.get<std::string>(); break;
+            case E::object_end: case E::array_end:
+                if (!frames_.empty()) frames_.pop_back();
+                advance();
+                break;
+            case E::value: advance(); break;
+        }
+        return true;
+    }
+
+    std::string path() const {
+        std::string p;
+        for (const Frame &f : frames_)
+            p += f.array ? "[" + std::to_string(f.index) + "]" : (p.empty() ? "" : ".") + f.key;
+        return p;
+    }
+
+private:
+    struct Frame {
+        bool array;
+        std::string key;
+        std::size_t index;
+    };
+    void advance() {
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
+    }
+    std::vector<Frame> frames_;
+};
+
 nlohmann::json parse_json(const std::string &text) {
+    PathTracker where;
     try {
-        return nlohmann::json::parse(text);
+        return nlohmann::json::parse(text, std::ref(where));
     } catch (const nlohmann::json::parse_error &e) {
         // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
         std::string what = e.what();
         const auto at = what.find("parse error ");
         if (at != what.npos) what = what.substr(at + 12);
         throw InputError("not valid JSON: " + what);
+    } catch (const nlohmann::json::out_of_range &) {  // a number beyond the double range
+        throw InputError(where.path() + " must be finite, not beyond the double range");
+    } catch (const nlohmann::json::exception &e) {
+        throw InputError(std::string("not valid JSON: ") + e.what());
     }
 }
 
@@ -98,7 +144,7 @@ int main(int argc, char **argv) {
     } catch (const CLI::CallForHelp &e) {
         return app.exit(e);
     } catch (const CLI::ParseError &e) {
-        std::cerr << "velk: " << e.what() << "\nRun velk --help for more information.\n";
+        std::cerr << "velk: " << e.what() << " (velk --help shows the usage)\n";
         return input_error;
     }
 
