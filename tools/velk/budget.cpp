@@ -28,7 +28,8 @@ namespace {
 constexpr double speed_of_light = 299792458.0;  // m/s, exact
 
 void require_finite(double x, const std::string &what) {
-    if (!std::isfinite(x)) throw InputError(what + " is not finite: the input is outside the models' range");
+    if (!std::isfinite(x))
+        throw InputError(what + " is not finite: the input is outside the models' range");
 }
 
 std::string mode_name(std::int32_t n) { return "(0," + std::to_string(n) + ")"; }
@@ -81,7 +82,8 @@ Budget compute(const Input &in) {
         m.dcu = d_t(&b.kcu, &r.rho_w, &b.cpcu, &m.f);
 
         const double shell = g_Cu(&g.gamma, &r.a, &m.dcu, &g.kappa, &b.kcu);
-        m.terms.push_back({"thermal_boundary_layer", "thermal boundary layer", df_dth(&g.gamma, &r.a, &m.dt),
+        m.terms.push_back({"thermal_boundary_layer", "thermal boundary layer",
+                           df_dth(&g.gamma, &r.a, &m.dt),
                            g_th(&g.gamma, &r.a, &m.dt) - g_thO2(&g.gamma, &r.a, &m.dt)});
         m.terms.push_back({"thermal_accommodation", "thermal accommodation",
                            -2.0 * static_cast<double>(df_Ith(&g.gamma, &r.a, &b.lt)), 0.0});
@@ -91,8 +93,8 @@ Budget compute(const Input &in) {
         for (const Duct &d : in.ducts) {
             const std::int32_t sections = static_cast<std::int32_t>(d.r.size());
             double df = 0.0, gw = 0.0;
-            df_ducts(d.r.data(), d.l.data(), &sections, &g.rho, &g.cp, &g.c, &g.gamma, &g.kappa, &g.eta,
-                     &r.a, &m.f, &n, &df, &gw);
+            df_ducts(d.r.data(), d.l.data(), &sections, &g.rho, &g.cp, &g.c, &g.gamma, &g.kappa,
+                     &g.eta, &r.a, &m.f, &n, &df, &gw);
             m.terms.push_back({"duct_" + d.name, "duct " + d.name, df, gw});
         }
         for (const Microphone &mic : in.mics)

@@ -86,8 +86,8 @@ struct Term {
 
 struct ModeBudget {
     std::int32_t n;
-    double f;                  // ideal frequency, Hz
-    double dv, dt, dcu;        // viscous, thermal and copper penetration lengths, m
+    double f;            // ideal frequency, Hz
+    double dv, dt, dcu;  // viscous, thermal and copper penetration lengths, m
     std::vector<Term> terms;
     double shift, half_width;  // the sums, relative
     double f_pred, g_pred;     // predicted frequency and half-width, Hz
@@ -95,10 +95,10 @@ struct ModeBudget {
 
 struct TmBudget {
     std::int32_t n;
-    double f;           // ideal frequency in vacuum, Hz
-    double dsk;         // skin depth, m
+    double f;    // ideal frequency in vacuum, Hz
+    double dsk;  // skin depth, m
     double shift, half_width;
-    double shape;       // second-order shape term, relative
+    double shape;  // second-order shape term, relative
 };
 
 struct Budget {

@@ -56,8 +56,10 @@ std::string unit_text(const Param &p) {
         case Arg::i: return "int32";
         case Arg::vi: return "int32, by value";
         case Arg::vf: return "float, by value";
-        case Arg::z: case Arg::oz: return "complex re,im";
-        case Arg::C: case Arg::oC: return "Constants: rgas";
+        case Arg::z:
+        case Arg::oz: return "complex re,im";
+        case Arg::C:
+        case Arg::oC: return "Constants: rgas";
         case Arg::desc: return "3 doubles";
         case Arg::d2: return p.unit == "-" ? "2 values" : p.unit + ", 2 values";
         case Arg::dN: return p.unit + ", nduct values";
@@ -122,27 +124,35 @@ void fill_slots(const Export &row, const std::vector<std::string> &args, Slots &
         const std::string what = "argument " + p.name + " of " + std::string(row.name);
         const std::string_view text = is_input(p.type) ? std::string_view(args[next++]) : "";
         switch (p.type) {
-            case Arg::d: s.addresses.push_back(&s.doubles.emplace_back(need_double(text, what))); break;
+            case Arg::d:
+                s.addresses.push_back(&s.doubles.emplace_back(need_double(text, what)));
+                break;
             case Arg::x:
-                s.addresses.push_back(text == "null" ? nullptr
-                                                     : &s.doubles.emplace_back(need_double(text, what)));
+                s.addresses.push_back(
+                    text == "null" ? nullptr : &s.doubles.emplace_back(need_double(text, what)));
                 break;
             case Arg::i: {
                 const auto v = parse_int32(text);
-                if (!v) throw UsageError(what + ": '" + std::string(text) + "' is not an int32 integer");
+                if (!v)
+                    throw UsageError(what + ": '" + std::string(text) +
+                                     "' is not an int32 integer");
                 if (p.name == "nduct") nduct = *v;
                 s.addresses.push_back(&s.ints.emplace_back(*v));
                 break;
             }
             case Arg::z: {
                 const std::vector<double> v = need_list(text, what);
-                if (v.size() != 2) throw UsageError(what + ": '" + std::string(text) + "' is not a complex number re,im");
+                if (v.size() != 2)
+                    throw UsageError(what + ": '" + std::string(text) +
+                                     "' is not a complex number re,im");
                 s.addresses.push_back(&s.complexes.emplace_back(velk_complex{v[0], v[1]}));
                 break;
             }
             case Arg::d2: {
                 std::vector<double> &v = s.arrays.emplace_back(need_list(text, what));
-                if (v.size() != 2) throw UsageError(what + ": '" + std::string(text) + "' is not a list of 2 numbers");
+                if (v.size() != 2)
+                    throw UsageError(what + ": '" + std::string(text) +
+                                     "' is not a list of 2 numbers");
                 s.addresses.push_back(v.data());
                 break;
             }
@@ -153,10 +163,17 @@ void fill_slots(const Export &row, const std::vector<std::string> &args, Slots &
                 s.addresses.push_back(v.data());
                 break;
             }
-            case Arg::C: s.addresses.push_back(&s.records.emplace_back(Constants{need_double(text, what)})); break;
+            case Arg::C:
+                s.addresses.push_back(&s.records.emplace_back(Constants{need_double(text, what)}));
+                break;
             case Arg::od: s.addresses.push_back(&s.doubles.emplace_back(quiet_nan)); break;
-            case Arg::oz: s.addresses.push_back(&s.complexes.emplace_back(velk_complex{quiet_nan, quiet_nan})); break;
-            case Arg::oC: s.addresses.push_back(&s.records.emplace_back(Constants{quiet_nan})); break;
+            case Arg::oz:
+                s.addresses.push_back(
+                    &s.complexes.emplace_back(velk_complex{quiet_nan, quiet_nan}));
+                break;
+            case Arg::oC:
+                s.addresses.push_back(&s.records.emplace_back(Constants{quiet_nan}));
+                break;
             case Arg::desc: {
                 std::array<double, 3> &out = s.sorted.emplace_back();
                 out.fill(quiet_nan);
@@ -173,7 +190,8 @@ void fill_slots(const Export &row, const std::vector<std::string> &args, Slots &
                 s.addresses.push_back(&s.descriptors.emplace_back(d));
                 break;
             }
-            case Arg::vf: case Arg::vi: break;  // by value: not this path
+            case Arg::vf:
+            case Arg::vi: break;  // by value: not this path
         }
     }
     // The routine reads nduct elements of each array: never more than given.
@@ -203,13 +221,18 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
         const std::string what = "argument ";
         const auto re = parse_float(args[0]), im = parse_float(args[1]);
         const auto n = parse_int32(args[2]);
-        if (!re) throw UsageError(what + row.params[0].name + ": '" + args[0] + "' is not a number");
-        if (!im) throw UsageError(what + row.params[1].name + ": '" + args[1] + "' is not a number");
-        if (!n) throw UsageError(what + row.params[2].name + ": '" + args[2] + "' is not an int32 integer");
+        if (!re)
+            throw UsageError(what + row.params[0].name + ": '" + args[0] + "' is not a number");
+        if (!im)
+            throw UsageError(what + row.params[1].name + ": '" + args[1] + "' is not a number");
+        if (!n)
+            throw UsageError(what + row.params[2].name + ": '" + args[2] +
+                             "' is not an int32 integer");
         if (row.address == nullptr) throw Missing{};
         const std::uint64_t bits = dispatch::call_cpowi(row.address, *re, *im, *n);
         float parts[2];
-        const std::uint32_t lo = static_cast<std::uint32_t>(bits), hi = static_cast<std::uint32_t>(bits >> 32);
+        const std::uint32_t lo = static_cast<std::uint32_t>(bits),
+                            hi = static_cast<std::uint32_t>(bits >> 32);
         std::memcpy(&parts[0], &lo, 4);
         std::memcpy(&parts[1], &hi, 4);
         out << row.name << " = " << complex_text(parts[0], parts[1]) << '\n';
@@ -222,16 +245,22 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
     switch (row.result) {
         case Result::real: out << row.name << " = " << round_trip(v.real) << '\n'; break;
         case Result::single: out << row.name << " = " << round_trip(v.single) << '\n'; break;
-        case Result::complex: out << row.name << " = " << complex_text(v.cplx.re, v.cplx.im) << '\n'; break;
+        case Result::complex:
+            out << row.name << " = " << complex_text(v.cplx.re, v.cplx.im) << '\n';
+            break;
         default: break;
     }
     for (std::size_t k = 0; k < row.params.size(); ++k) {
         const Param &p = row.params[k];
         const void *a = s.addresses[k];
-        if (p.type == Arg::od) out << p.name << " = " << round_trip(*static_cast<const double *>(a)) << '\n';
-        if (p.type == Arg::oC) out << p.name << ".rgas = " << round_trip(static_cast<const Constants *>(a)->rgas) << '\n';
+        if (p.type == Arg::od)
+            out << p.name << " = " << round_trip(*static_cast<const double *>(a)) << '\n';
+        if (p.type == Arg::oC)
+            out << p.name << ".rgas = " << round_trip(static_cast<const Constants *>(a)->rgas)
+                << '\n';
         if (p.type == Arg::desc)
-            out << p.name << " = " << join(static_cast<const velk_descriptor *>(a)->base, 3) << '\n';
+            out << p.name << " = " << join(static_cast<const velk_descriptor *>(a)->base, 3)
+                << '\n';
     }
     return out.str();
 }
@@ -245,12 +274,15 @@ std::string show_datum(const Export &row) {
     } else if (shape.starts_with("double[")) {
         const auto n = parse_int32(shape.substr(7, shape.size() - 8));
         if (!n || *n < 1) throw std::logic_error("export table: bad datum shape");
-        out << row.name << " = " << join(static_cast<const double *>(row.address), static_cast<std::size_t>(*n)) << '\n';
+        out << row.name << " = "
+            << join(static_cast<const double *>(row.address), static_cast<std::size_t>(*n)) << '\n';
     } else if (shape == "Constants") {
-        out << row.name << ".rgas = " << round_trip(static_cast<const Constants *>(row.address)->rgas) << '\n';
+        out << row.name
+            << ".rgas = " << round_trip(static_cast<const Constants *>(row.address)->rgas) << '\n';
     } else if (shape == "velk_vtab") {
         const auto *t = static_cast<const velk_vtab *>(row.address);
-        out << row.name << ".hash = " << t->hash << '\n' << row.name << ".size = " << t->size << '\n';
+        out << row.name << ".hash = " << t->hash << '\n'
+            << row.name << ".size = " << t->size << '\n';
     } else {
         throw std::logic_error("export table: unknown datum shape");
     }
@@ -260,7 +292,8 @@ std::string show_datum(const Export &row) {
 }  // namespace
 
 int run_list(std::ostream &out) {
-    out << "ord  export                                result           arguments [unit] -> outputs\n";
+    out << "ord  export                                result           arguments [unit] -> "
+           "outputs\n";
     for (const Export &row : dispatch::table()) {
         std::string name(row.name);
         name.resize(std::max<std::size_t>(name.size(), 37), ' ');
@@ -293,19 +326,23 @@ int run_call(std::string_view name, const std::vector<std::string> &args, std::o
     const Export *row = dispatch::find(name);
     try {
         if (row == nullptr)
-            throw UsageError("no export named '" + std::string(name) + "' (velk list shows them all)");
-        const std::size_t wanted =
-            row->kind == Kind::routine
-                ? static_cast<std::size_t>(std::count_if(row->params.begin(), row->params.end(),
-                                                         [](const Param &p) { return is_input(p.type); }))
-                : 0;
+            throw UsageError("no export named '" + std::string(name) +
+                             "' (velk list shows them all)");
+        const std::size_t wanted = row->kind == Kind::routine
+                                       ? static_cast<std::size_t>(std::count_if(
+                                             row->params.begin(), row->params.end(),
+                                             [](const Param &p) { return is_input(p.type); }))
+                                       : 0;
         if (args.size() != wanted) {
-            if (row->kind != Kind::routine) throw UsageError(std::string(name) + " is data and takes no arguments");
+            if (row->kind != Kind::routine)
+                throw UsageError(std::string(name) + " is data and takes no arguments");
             throw UsageError(std::string(name) + " takes " + std::to_string(wanted) + " argument" +
-                             (wanted == 1 ? "" : "s") + (wanted ? " (" + input_names(*row) + ")" : "") +
-                             ", " + std::to_string(args.size()) + " given");
+                             (wanted == 1 ? "" : "s") +
+                             (wanted ? " (" + input_names(*row) + ")" : "") + ", " +
+                             std::to_string(args.size()) + " given");
         }
-        const std::string text = row->kind == Kind::routine ? call_routine(*row, args) : show_datum(*row);
+        const std::string text =
+            row->kind == Kind::routine ? call_routine(*row, args) : show_datum(*row);
         out << text;
         return 0;
     } catch (const UsageError &e) {

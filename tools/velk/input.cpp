@@ -39,9 +39,7 @@ using Rule = std::function<const char *(double)>;  // null if the value is fine
 const Rule positive = [](double x) { return x > 0 ? nullptr : "must be positive"; };
 const Rule above_one = [](double x) { return x > 1 ? nullptr : "must be greater than 1"; };
 const Rule at_least_one = [](double x) { return x >= 1 ? nullptr : "must be at least 1"; };
-const Rule fraction = [](double x) {
-    return x > 0 && x <= 1 ? nullptr : "must lie in (0, 1]";
-};
+const Rule fraction = [](double x) { return x > 0 && x <= 1 ? nullptr : "must lie in (0, 1]"; };
 
 // A JSON object being read: remembers which fields were asked for.
 class Fields {
@@ -52,7 +50,9 @@ public:
                              kind_of(j));
     }
 
-    std::string path(const std::string &key) const { return path_.empty() ? key : path_ + "." + key; }
+    std::string path(const std::string &key) const {
+        return path_.empty() ? key : path_ + "." + key;
+    }
 
     const json *find(const std::string &key) {
         used_.insert(key);
@@ -65,7 +65,9 @@ public:
         throw InputError("missing field " + path(key));
     }
 
-    double number(const std::string &key, const Rule &rule) { return check_number(need(key), path(key), rule); }
+    double number(const std::string &key, const Rule &rule) {
+        return check_number(need(key), path(key), rule);
+    }
 
     std::string name(const std::string &fallback) {
         const json *v = find("name");
@@ -105,25 +107,30 @@ const json &need_array(const json &v, const std::string &where) {
     return v;
 }
 
-std::string at(const std::string &where, std::size_t k) { return where + "[" + std::to_string(k) + "]"; }
+std::string at(const std::string &where, std::size_t k) {
+    return where + "[" + std::to_string(k) + "]";
+}
 
 std::int32_t mode_number(const json &v, const std::string &where, std::int32_t lo, std::int32_t hi,
                          const std::string &table) {
     if (!v.is_number_integer()) throw InputError(where + " must be an integer, not " + kind_of(v));
     const double n = v.get<double>();  // exact within the tables
-    if (n < lo || n > hi) throw InputError(where + " = " + shown(v) + " is outside the table of " + table);
+    if (n < lo || n > hi)
+        throw InputError(where + " = " + shown(v) + " is outside the table of " + table);
     return static_cast<std::int32_t>(n);
 }
 
-std::vector<std::int32_t> mode_list(Fields &f, const std::string &key, std::vector<std::int32_t> fallback,
-                                    std::int32_t lo, std::int32_t hi, const std::string &table) {
+std::vector<std::int32_t> mode_list(Fields &f, const std::string &key,
+                                    std::vector<std::int32_t> fallback, std::int32_t lo,
+                                    std::int32_t hi, const std::string &table) {
     const json *v = f.find(key);
     if (v == nullptr) return fallback;
     const std::string where = f.path(key);
     need_array(*v, where);
     if (v->empty()) throw InputError(where + " must list at least one mode");
     std::vector<std::int32_t> modes;
-    for (std::size_t k = 0; k < v->size(); ++k) modes.push_back(mode_number((*v)[k], at(where, k), lo, hi, table));
+    for (std::size_t k = 0; k < v->size(); ++k)
+        modes.push_back(mode_number((*v)[k], at(where, k), lo, hi, table));
     return modes;
 }
 
@@ -142,7 +149,8 @@ Gas read_gas(const json &j) {
     g.cv = f.number("cv_J_kg_K", positive);
     if (!(g.cp > g.cv))
         throw InputError("gas.cp_J_kg_K (" + f.need("cp_J_kg_K").dump() +
-                         ") must be greater than gas.cv_J_kg_K (" + f.need("cv_J_kg_K").dump() + ")");
+                         ") must be greater than gas.cv_J_kg_K (" + f.need("cv_J_kg_K").dump() +
+                         ")");
     g.mw = f.number("molar_mass_kg_mol", positive);
     g.h = f.number("accommodation_coefficient", fraction);
     f.done();
@@ -164,7 +172,9 @@ Resonator read_resonator(const json &j) {
 
 // A length inside the resonator: positive and below its radius.
 Rule inside(double a) {
-    return [a](double x) { return x > 0 && x < a ? nullptr : "must be positive and below the resonator radius"; };
+    return [a](double x) {
+        return x > 0 && x < a ? nullptr : "must be positive and below the resonator radius";
+    };
 }
 
 std::vector<Duct> read_ducts(const json *j, double a) {
@@ -176,7 +186,8 @@ std::vector<Duct> read_ducts(const json *j, double a) {
         Fields f((*j)[k], at("ducts", k));
         Duct d;
         d.name = f.name(std::to_string(k + 1));
-        if (!names.insert(d.name).second) throw InputError(f.path("name") + " repeats the name " + d.name);
+        if (!names.insert(d.name).second)
+            throw InputError(f.path("name") + " repeats the name " + d.name);
         const json &s = need_array(f.need("sections"), f.path("sections"));
         if (s.empty()) throw InputError(f.path("sections") + " must list at least one section");
         for (std::size_t m = 0; m < s.size(); ++m) {
@@ -200,7 +211,8 @@ std::vector<Microphone> read_mics(const json *j, double a) {
         Fields f((*j)[k], at("microphones", k));
         Microphone m;
         m.name = f.name(std::to_string(k + 1));
-        if (!names.insert(m.name).second) throw InputError(f.path("name") + " repeats the name " + m.name);
+        if (!names.insert(m.name).second)
+            throw InputError(f.path("name") + " repeats the name " + m.name);
         m.r = f.number("radius_mm", inside(a));
         f.done();
         mics.push_back(std::move(m));
@@ -215,8 +227,10 @@ Microwave read_microwave(const json &j) {
     mw.n = mode_number(f.need("triplet_mode"), f.path("triplet_mode"), first_tm, last_tm, tm_table);
     const std::string where = f.path("triplet_Hz");
     const json &t = need_array(f.need("triplet_Hz"), where);
-    if (t.size() != 3) throw InputError(where + " must hold 3 frequencies, not " + std::to_string(t.size()));
-    for (std::size_t k = 0; k < 3; ++k) mw.f[k] = Fields::check_number(t[k], at(where, k), positive);
+    if (t.size() != 3)
+        throw InputError(where + " must hold 3 frequencies, not " + std::to_string(t.size()));
+    for (std::size_t k = 0; k < 3; ++k)
+        mw.f[k] = Fields::check_number(t[k], at(where, k), positive);
     mw.tm = mode_list(f, "tm_modes", {1, 2, 3}, first_tm, last_tm, tm_table);
     f.done();
     return mw;

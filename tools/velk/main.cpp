@@ -8,8 +8,8 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
-#include <iostream>
 #include <functional>
+#include <iostream>
 #include <string>
 #include <vector>
 
@@ -51,8 +51,11 @@ public:
         switch (event) {
             case E::object_start: frames_.push_back({false, "", 0}); break;
             case E::array_start: frames_.push_back({true, "", 0}); break;
-            case E::key: if (!frames_.empty()) frames_.back().key = parsed.get<std::string>(); break;
-            case E::object_end: case E::array_end:
+            case E::key:
+                if (!frames_.empty()) frames_.back().key = parsed.get<std::string>();
+                break;
+            case E::object_end:
+            case E::array_end:
                 if (!frames_.empty()) frames_.pop_back();
                 advance();
                 break;
@@ -103,7 +106,9 @@ int budget(const std::string &file, const std::string &format) {
     try {
         const Input in = read_input(parse_json(file.empty() ? example_text() : read_file(file)));
         const Budget b = compute(in);
-        report = format == "csv" ? csv_report(b) : format == "json" ? json_report(b) : table_report(b);
+        report = format == "csv"    ? csv_report(b)
+                 : format == "json" ? json_report(b)
+                                    : table_report(b);
     } catch (const InputError &e) {
         std::cerr << "velk budget: " << source << ": " << e.what() << '\n';
         return input_error;
@@ -124,18 +129,23 @@ int main(int argc, char **argv) {
     std::string file, format = "table";
     CLI::App *budget_cmd = app.add_subcommand(
         "budget", "Correction budget of the radial acoustic modes and the TM1n microwave modes");
-    budget_cmd->add_option("FILE", file, "JSON description of gas, resonator and measurement "
-                                         "(- for standard input; default: the built-in example)");
+    budget_cmd->add_option("FILE", file,
+                           "JSON description of gas, resonator and measurement "
+                           "(- for standard input; default: the built-in example)");
     budget_cmd->add_option("--format", format, "table (default), csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
 
     app.add_subcommand("example", "Print the built-in example's input (JSON)");
 
     std::string name;
-    CLI::App *call_cmd = app.add_subcommand(
-        "call", "Evaluate an export: integers for int32 arguments, re,im for complex ones, comma lists for arrays");
+    CLI::App *call_cmd = app.add_subcommand("call",
+                                            "Evaluate an export: integers for int32 arguments, "
+                                            "re,im for complex ones, comma lists for arrays");
     call_cmd->add_option("NAME", name, "export name (velk list shows them)")->required();
     call_cmd->prefix_command();  // the arguments may be negative numbers, -inf, ...
+    call_cmd->footer(
+        "ARG...: the routine's input arguments in the order that velk list shows; "
+        "the tool supplies out arguments and the result area.");
 
     app.add_subcommand("list", "List every export with its arguments and units");
 
