@@ -116,8 +116,8 @@ int budget(const std::string &file, const std::string &format) {
         std::cerr << "velk budget: " << e.what() << '\n';
         return not_implemented;
     }
-    std::cout << report << std::flush;
-    return std::cout ? 0 : 1;
+    std::cout << report;
+    return 0;
 }
 
 }  // namespace
@@ -158,9 +158,19 @@ int main(int argc, char **argv) {
         return input_error;
     }
 
-    if (budget_cmd->parsed()) return budget(file, format);
-    if (call_cmd->parsed()) return run_call(name, call_cmd->remaining(), std::cout, std::cerr);
-    if (app.got_subcommand("list")) return run_list(std::cout);
-    std::cout << example_text() << std::flush;
-    return 0;
+    int status = 0;
+    if (budget_cmd->parsed()) {
+        status = budget(file, format);
+    } else if (call_cmd->parsed()) {
+        status = run_call(name, call_cmd->remaining(), std::cout, std::cerr);
+    } else if (app.got_subcommand("list")) {
+        status = run_list(std::cout);
+    } else {
+        std::cout << example_text();
+    }
+    if (!std::cout.flush()) {
+        std::cerr << "velk: cannot write to standard output\n";
+        return 1;
+    }
+    return status;
 }
