@@ -117,11 +117,16 @@ VELK_API double VELK_CALL f_id(const int32_t *n, const double *c, const double *
 VELK_API uint64_t VELK_CALL _velk_cpowi(float re, float im, int32_t n);
 
 /* ---- Complex Bessel functions of the first kind --------------------------- */
-/* J_n(z) by backward recurrence.  result: 16-byte area written and returned. */
+/* J_n(z) by backward recurrence.  result: 16-byte area written and returned.
+ * A negative order gives (-1)^n J_{-n}(z).  z = 0 gives NaN.  A non-finite
+ * |z|, |z| >= 2147483446, an order beyond the start index (possible only for
+ * |n| > |z| + 199) or a work sequence that cannot be obtained gives quiet NaN
+ * in both parts. */
 VELK_API velk_complex *VELK_CALL __velk_MOD_besselj(velk_complex *result, const int32_t *n,
                                                    const velk_complex *z);
 /* The backward recurrence and normalisation from start index nstart with the
- * search's last trial value seed; count is accepted and not used. */
+ * search's last trial value seed; count is accepted and not read.  nstart < 1
+ * or n outside 0..nstart gives quiet NaN in both parts. */
 VELK_API velk_complex *VELK_CALL __velk_MOD_normbesselj(velk_complex *result, const int32_t *n,
                                                        const velk_complex *z,
                                                        const int32_t *nstart,
@@ -215,7 +220,9 @@ VELK_API float VELK_CALL df_CuTh(const double *gamma, const double *a, const dou
 /* ---- Ducts ---------------------------------------------------------------- */
 /* Relative shift df and half-width g of radial mode n (1..16) caused by a
  * chain of nduct cylindrical sections (radii rduct and lengths lduct in mm,
- * section 1 at the resonator, open far end).  df and g are always written. */
+ * section 1 at the resonator, open far end).  df and g are always written;
+ * nduct <= 0 gives NaN, a mode number outside 1..16 or work storage that
+ * cannot be obtained quiet NaN. */
 VELK_API void VELK_CALL df_ducts(const double *rduct, const double *lduct, const int32_t *nduct,
                                 const double *rho, const double *cp, const double *c,
                                 const double *gamma, const double *kappa, const double *eta,

@@ -1,0 +1,192 @@
+// Relative frequency shift and half-width of a radial mode caused by a duct:
+// a chain of N cylindrical sections, section 1 opening into the resonator,
+// the far end of section N open (zero impedance).
+//
+// Method (j over the sections; pi is the module's stored value)
+//   r_j, L_j, a_m: radii, lengths and the resonator radius in metres;
+//   S_j = (r_j r_j) pi.
+//   kv = (1 - i)/dv, kt = (1 - i)/dt with dv = d_v(eta, rho, f) and
+//   dt = d_t(kappa, rho, cp, f).
+//   Boundary-layer functions F(z) = 2 J_1(z) / (z J_0(z)): Fv_j at
+//   z = r_j kv (all sections), then Ft_j at z = r_j kt; on the ray
+//   arg z = -pi/4.
+//   k = f (2 pi)/c; A_j = 1 + (gamma - 1) Ft_j; B_j = 1 - Fv_j;
+//   Gamma_j = (ik) sqrt(A_j/B_j); Z_j = ((rho c)/S_j) / sqrt(A_j B_j), two
+//   separate principal roots.
+//   T-network of each section, x_j = Gamma_j L_j: series arm
+//   Zs_j = Z_j tanh(x_j/2), shunt arm Zp_j = Z_j / sinh(x_j).
+//   Cascade from the open end, Zin = 0; for j = N .. 1:
+//   Zin = (Zs_j + Zin) Zp_j / ((Zp_j + Zs_j) + Zin) + Zs_j.
+//   R = (((i rho) c) / Zin) / (zac(n) (a_m a_m) 4 pi); df = Re R, g = Im R.
+//   Every quotient is velk::cdiv, also by a real divisor, and a real operand
+//   meeting a complex one is the complex (x, 0) in a full product.  Nine work
+//   arrays of N elements are obtained in the order areas, thermal and viscous
+//   functions, propagation constants, lengths, radii, characteristic
+//   impedances, series and shunt arms, and released in reverse order; for
+//   chains of up to 16 sections they live on the stack.  J_1 and J_0 of one
+//   argument come from one Bessel evaluation where they share the work, and
+//   the viscous and thermal evaluations of a section run side by side where
+//   they can (besselj10); duct_perturbation_plain evaluates every function on
+//   its own with besselj_plain, to the same bits.
+//
+// Special cases
+//   N <= 0: Zin stays 0 and both outputs are NaN (0/0).  A zero length or a
+//   zero zac(n) (n = 1, 14..16): NaN.  A mode number outside 1..16 or work
+//   storage that cannot be obtained: quiet NaN.  Wide sections: z J_0(z)
+//   overflows from r/delta of about 707.7 on, both outputs NaN; finite up to
+//   about 707.
+//
+// Accuracy
+//   A single section agrees with the open-line formula Z tanh(Gamma L) to
+//   rounding; the Bessel quotient carries the accuracy of besselj.
+#include "ducts.hpp"
+
+#include <cstddef>
+#include <memory>
+#include <new>
+
+#include "boundary_layer.hpp"
+#include "frame/numeric.hpp"
+#include "frame/tables.hpp"
+#include "special/bessel.hpp"
+#include "special/bessel_fast.hpp"
+
+namespace velk::acoustic {
+namespace {
+
+// A work array of N elements: on the stack for chains of up to StackN
+// sections, from the heap (nothrow) for longer ones.
+template <class T, std::size_t StackN = 16>
+class WorkArray {
+public:
+    explicit WorkArray(std::size_t count) {
+        if (count <= StackN) {
+            for (std::size_t j = 0; j < count; ++j) std::construct_at(&local_.items[j]);
+            data_ = local_.items;
+        } else {
+            heap_.reset(new (std::nothrow) T[count]);
+            data_ = heap_.get();
+        }
+    }
+    explicit operator bool() const { return data_ != nullptr; }
+    T &operator[](std::size_t j) { return data_[j]; }
+
+private:
+    union Local {
+        Local() {}
+        T items[StackN];
+    } local_;
+    std::unique_ptr<T[]> heap_;
+    T *data_ = nullptr;
+};
+
+cplx real(double x) { return {x, 0.0}; }
+
+// J_1 and J_0 at the viscous and the thermal argument of a section: the fast
+// evaluation (side by side where it can), or each function on its own.
+struct FastBessel {
+    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) { special::besselj10(z, j); }
+};
+struct PlainBessel {
+    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) {
+        for (int s = 0; s < 2; ++s) j[s] = {special::besselj_plain(1, z[s]), special::besselj_plain(0, z[s])};
+    }
+};
+
+// 2 J_1(z) / (z J_0(z))
+cplx boundary_layer_function(cplx z, const special::BesselPair &j) {
+    return cdiv(real(2.0) * j.j1, z * j.j0);
+}
+
+template <class Bessel>
+DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double> lduct,
+                          const DuctGas &gas, double a, double f, std::int32_t n) {
+    const std::size_t count = rduct.size() < lduct.size() ? rduct.size() : lduct.size();
+    const double pi = stored_pi();
+
+    // Work storage, obtained in this order and released in reverse order.
+    WorkArray<double> area(count);
+    WorkArray<cplx> ft(count);
+    WorkArray<cplx> fv(count);
+    WorkArray<cplx> prop(count);
+    WorkArray<double> len(count);
+    WorkArray<double> rad(count);
+    WorkArray<cplx> zc(count);
+    WorkArray<cplx> zs(count);
+    WorkArray<cplx> zp(count);
+    if (!area || !ft || !fv || !prop || !len || !rad || !zc || !zs || !zp) return {qnan, qnan};
+
+    // 1. Metres.
+    for (std::size_t j = 0; j < count; ++j) {
+        rad[j] = 0.001 * rduct[j];
+        len[j] = 0.001 * lduct[j];
+    }
+    const double a_m = 0.001 * a;
+
+    // 2. Cross-sections.
+    for (std::size_t j = 0; j < count; ++j) area[j] = (rad[j] * rad[j]) * pi;
+
+    // 3. Boundary layers: k = (1 - i)/delta.
+    const double dv = viscous_length(gas.eta, gas.rho, f);
+    const cplx kv = cdiv({1.0, -1.0}, real(dv));
+    const double dt = thermal_length(gas.kappa, gas.rho, gas.cp, f);
+    const cplx kt = cdiv({1.0, -1.0}, real(dt));
+
+    // 4., 5. Viscous and thermal boundary-layer functions (each value depends
+    // only on its own section and argument).
+    for (std::size_t j = 0; j < count; ++j) {
+        const cplx z[2] = {real(rad[j]) * kv, real(rad[j]) * kt};
+        special::BesselPair bessel[2];
+        Bessel::at(z, bessel);
+        fv[j] = boundary_layer_function(z[0], bessel[0]);
+        ft[j] = boundary_layer_function(z[1], bessel[1]);
+    }
+
+    // 6. Free-space wave number, as ik.
+    const double k = (f * (pi + pi)) / gas.c;
+    const cplx ik{0.0, k};
+
+    // 7., 8. Propagation constants and characteristic impedances.
+    for (std::size_t j = 0; j < count; ++j) {
+        const cplx aj = real(1.0) + real(gas.gamma - 1.0) * ft[j];
+        const cplx bj = real(1.0) - fv[j];
+        prop[j] = ik * csqrt(cdiv(aj, bj));
+        zc[j] = cdiv(real((gas.rho * gas.c) / area[j]), csqrt(aj * bj));
+    }
+
+    // 9. T-network arms.
+    for (std::size_t j = 0; j < count; ++j) {
+        const cplx x = prop[j] * real(len[j]);
+        zs[j] = zc[j] * ctanh(cdiv(x, real(2.0)));
+        zp[j] = cdiv(zc[j], csinh(x));
+    }
+
+    // 10. Cascade from the open far end.
+    cplx zin{0.0, 0.0};
+    for (std::size_t j = count; j-- > 0;) {
+        const cplx u = zs[j] + zin;
+        const cplx p = u * zp[j];
+        const cplx d = (zp[j] + zs[j]) + zin;
+        zin = cdiv(p, d) + zs[j];
+    }
+
+    // 11. Relative perturbation.
+    const cplx w = cdiv(cplx{0.0, gas.rho} * real(gas.c), zin);
+    const cplx r = cdiv(w, real(zac_at(n) * ((a_m * a_m) * (4.0 * pi))));
+    return {r.re, r.im};
+}
+
+}  // namespace
+
+DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
+                                   const DuctGas &gas, double a, double f, std::int32_t n) {
+    return evaluate<FastBessel>(rduct, lduct, gas, a, f, n);
+}
+
+DuctPerturbation duct_perturbation_plain(std::span<const double> rduct,
+                                         std::span<const double> lduct, const DuctGas &gas,
+                                         double a, double f, std::int32_t n) {
+    return evaluate<PlainBessel>(rduct, lduct, gas, a, f, n);
+}
+
+}  // namespace velk::acoustic

@@ -1,0 +1,38 @@
+// Perturbation of a radial acoustic mode by a chain of cylindrical duct
+// sections (see ducts.cpp).
+#pragma once
+
+#include <cstdint>
+#include <span>
+
+namespace velk::acoustic {
+
+// The gas in the ducts and the resonator, SI units.
+struct DuctGas {
+    double rho = 0.0;    // density, kg/m3
+    double cp = 0.0;     // specific heat capacity at constant pressure, J/(kg K)
+    double c = 0.0;      // speed of sound, m/s
+    double gamma = 0.0;  // ratio of the heat capacities
+    double kappa = 0.0;  // thermal conductivity, W/(m K)
+    double eta = 0.0;    // shear viscosity, Pa s
+};
+
+// Relative frequency shift and half-width of the mode.
+struct DuctPerturbation {
+    double df = 0.0;
+    double g = 0.0;
+};
+
+// Sections in mm, section 1 (index 0) at the resonator, open far end; rduct
+// and lduct of the same length.  a resonator radius in mm, f frequency in Hz,
+// n radial mode (1..16).
+DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
+                                   const DuctGas &gas, double a, double f, std::int32_t n);
+
+// The same with each Bessel function evaluated on its own by the plain
+// evaluation: the reference that duct_perturbation matches bit for bit.
+DuctPerturbation duct_perturbation_plain(std::span<const double> rduct,
+                                         std::span<const double> lduct, const DuctGas &gas,
+                                         double a, double f, std::int32_t n);
+
+}  // namespace velk::acoustic

@@ -1,0 +1,35 @@
+// J_n(z) by the same backward recurrence as besselj_plain (bessel.hpp), with
+// the same bits, doing only the work that can change a bit of the result.
+#pragma once
+
+#include <cstdint>
+
+#include "frame/numeric.hpp"
+#include "special/bessel.hpp"
+
+namespace velk::special {
+
+// J_n(z); the same value as besselj_plain(n, z), bit for bit (a NaN result is
+// NaN in both).
+cplx besselj_fast(std::int32_t n, cplx z);
+
+// J_1(z) and J_0(z) of one argument.  Where both orders are not above
+// floor|z| the two share one search, one recurrence and one normaliser.
+struct BesselPair {
+    cplx j1;
+    cplx j0;
+};
+BesselPair besselj10(cplx z);
+
+// The same at two arguments: out[k] = besselj10(z[k]).  Where both searches
+// run out (|z|^2 > floor|z| + 201) the two evaluations advance side by side.
+void besselj10(const cplx (&z)[2], BesselPair (&out)[2]);
+
+// normbesselj (bessel.hpp) through the same kernel.
+cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed);
+
+// Longest work sequence (nstart + 1 members) served from the stack, which
+// covers every |z| below 2000; longer ones come from the heap.
+inline constexpr std::int32_t kBesselStackMembers = 2304;
+
+}  // namespace velk::special

@@ -1,0 +1,33 @@
+// Export layer of the special functions.
+#include "bessel.hpp"
+#include "bessel_fast.hpp"
+#include "velk/velk.h"
+
+namespace {
+
+velk_complex *deliver(velk_complex *result, velk::cplx v) {
+    result->re = v.re;
+    result->im = v.im;
+    return result;
+}
+
+}  // namespace
+
+extern "C" {
+
+VELK_API velk_complex *VELK_CALL __velk_MOD_besselj(velk_complex *result, const int32_t *n,
+                                                   const velk_complex *z) {
+    return deliver(result, velk::special::besselj(*n, {z->re, z->im}));
+}
+
+// count is accepted and never read.
+VELK_API velk_complex *VELK_CALL __velk_MOD_normbesselj(velk_complex *result, const int32_t *n,
+                                                       const velk_complex *z,
+                                                       const int32_t *nstart,
+                                                       const int32_t * /*count*/,
+                                                       const velk_complex *seed) {
+    return deliver(result, velk::special::normbesselj_fast(*n, {z->re, z->im}, *nstart,
+                                                      {seed->re, seed->im}));
+}
+
+}  // extern "C"

@@ -1,0 +1,62 @@
+// df_ducts with the shared Bessel evaluation against the reference that
+// evaluates every Bessel function on its own: the same bits (a NaN result
+// NaN in both), over the benchmark chains and random ones.
+#include <bit>
+#include <cmath>
+#include <random>
+#include <vector>
+
+#include "acoustic/ducts.hpp"
+#include "support/bits.hpp"
+
+namespace {
+
+namespace ac = velk::acoustic;
+
+bool same(double a, double b) {
+    return (std::isnan(a) && std::isnan(b)) ||
+           std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
+void expect_same(const std::vector<double> &r, const std::vector<double> &l, const ac::DuctGas &gas,
+                 double a, double f, std::int32_t n) {
+    const ac::DuctPerturbation fast = ac::duct_perturbation(r, l, gas, a, f, n);
+    const ac::DuctPerturbation plain = ac::duct_perturbation_plain(r, l, gas, a, f, n);
+    EXPECT_TRUE(same(fast.df, plain.df) && same(fast.g, plain.g))
+        << r.size() << " sections, r0 = " << r[0] << ", f = " << f << ": fast "
+        << velk::test::describe(fast.df) << " " << velk::test::describe(fast.g) << ", plain "
+        << velk::test::describe(plain.df) << " " << velk::test::describe(plain.g);
+}
+
+// Argon at 273 K and 100 kPa.
+const ac::DuctGas kArgon{1.7606, 520.3, 307.8, 1.6667, 0.01642, 2.1e-5};
+
+TEST(DuctsFast, BenchmarkChains) {
+    for (int sections : {1, 2, 4, 8}) {
+        std::vector<double> r, l;
+        for (int j = 0; j < sections; ++j) {
+            r.push_back(0.5 + 2.5 * j / 7.0);
+            l.push_back(20.0 + 5.0 * j);
+        }
+        for (double f : {2000.0, 5000.0, 10000.0}) expect_same(r, l, kArgon, 50.0, f, 2);
+    }
+}
+
+TEST(DuctsFast, RandomChains) {
+    std::mt19937_64 rng(42);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int t = 0; t < 2000; ++t) {
+        const int sections = 1 + t % 8;
+        std::vector<double> r, l;
+        for (int j = 0; j < sections; ++j) {
+            r.push_back(std::exp(std::log(0.005) + unit(rng) * std::log(2000.0)));  // 0.005..10 mm
+            l.push_back(0.1 + 100.0 * unit(rng));
+        }
+        ac::DuctGas gas = kArgon;
+        gas.rho *= 0.01 + 10.0 * unit(rng);
+        const double f = 100.0 + 20000.0 * unit(rng);
+        expect_same(r, l, gas, 20.0 + 80.0 * unit(rng), f, 2 + t % 12);
+    }
+}
+
+}  // namespace
