@@ -348,6 +348,9 @@ def test_readme():
         readme = f.read()
     blocks = re.findall(r"```json\n(.*?)```", readme, re.S)
     check(any(json.loads(b) == example() for b in blocks), "README shows no JSON block equal to the example")
+    with open(os.path.join(HERE, "budget_expected.txt"), encoding="utf-8") as f:
+        expected = f.read()
+    check(expected in re.findall(r"```text\n(.*?)```", readme, re.S), "README does not show the built-in budget")
 
 
 def main():
