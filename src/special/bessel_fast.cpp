@@ -16,8 +16,10 @@
 //   - The powers of +-i in the normaliser are exact rotations (swap and sign).
 //   - The normaliser's sum stops adding once every remaining term is below a
 //     quarter of the spacing of doubles at both running parts: each such
-//     addition returns the running sum unchanged.  The bound is the largest
-//     part of the remaining members, kept while the recurrence makes them.
+//     addition returns the running sum unchanged.  The bound is the sum of
+//     the parts' magnitudes over the remaining members (never below any of
+//     them, +inf or NaN once one is not finite), kept while the recurrence
+//     makes them.
 //   - J_1 and J_0 of one argument with floor|z| >= 1 come from one search,
 //     one sequence and one normaliser (the search does not depend on n <= m0).
 //   - The work sequence lives on the stack up to kBesselStackMembers members,
@@ -141,12 +143,9 @@ struct Member {
     double re, im;  // no initialiser: the work storage is filled before use
 };
 
-// Largest part of a member; +inf for a member that is not finite.
-double bound_of(double re, double im) {
-    const double u = std::fabs(re), v = std::fabs(im);
-    if (!(u <= DBL_MAX && v <= DBL_MAX)) return INFINITY;
-    return u > v ? u : v;
-}
+// |re| + |im|: never below either part; +inf or NaN for a member that is not
+// finite, and a running sum of these bounds every member it has passed.
+double bound_of(double re, double im) { return std::fabs(re) + std::fabs(im); }
 
 // A quarter of the spacing of doubles at |s| for normal s; 0 for zero and
 // subnormal s (no term is then skipped); +inf for infinite or NaN s.
@@ -203,8 +202,8 @@ cplx rotated_sum(const Member *w, const double *tail, std::int32_t nstart) {
 
 // The backward recurrence w_{k-1} = (2k/z) w_k - w_{k+1}, one step at a
 // time from k = nstart - 1 down to 1, over a sequence whose w[nstart] and
-// w[nstart - 1] are set; tail[b] becomes the largest part of the members from
-// 8b on.  The quotient 2k/z = (2k, 0)/z shares the divisor's branch (Wide:
+// w[nstart - 1] are set; tail[b] becomes a bound of every part of the members
+// from 8b on (the running sum of their bounds).  The quotient 2k/z = (2k, 0)/z shares the divisor's branch (Wide:
 // |Im z| > |Re z|), r and t for all k; its two divisions do not depend on the
 // sequence and run ahead of it.
 template <bool Wide>
@@ -213,13 +212,14 @@ struct Recurrence {
     double *tail;
     double r, t;
     double ar, ai, br = 0.0, bi = 0.0;  // w_k, w_{k+1}
-    double largest;
+    double bound;
 
     Recurrence(Member *w_, double *tail_, std::int32_t nstart, cplx z)
         : w(w_), tail(tail_), r(Wide ? z.re / z.im : z.im / z.re),
           t(Wide ? z.im + z.re * r : z.re + z.im * r), ar(w_[nstart - 1].re),
-          ai(w_[nstart - 1].im), largest(tail_[(nstart - 1) >> 3]) {}
+          ai(w_[nstart - 1].im), bound(tail_[(nstart - 1) >> 3]) {}
 
+    template <bool Record = true>
     void step(std::int32_t k) {
         const double twok = 2.0 * static_cast<double>(k);
         // (2k, 0)/z: wide ((2k r + 0)/t, (0 r - 2k)/t), else ((2k + 0 r)/t, (0 - 2k r)/t)
@@ -232,9 +232,8 @@ struct Recurrence {
         bi = ai;
         ar = nr;
         ai = ni;
-        const double b = bound_of(nr, ni);
-        largest = b > largest ? b : largest;
-        tail[(k - 1) >> 3] = largest;
+        bound = bound + bound_of(nr, ni);
+        if constexpr (Record) tail[(k - 1) >> 3] = bound;
     }
 };
 
@@ -252,7 +251,20 @@ void start_sequence(Member *w, double *tail, std::int32_t nstart, cplx seed) {
 template <bool Wide>
 void recurrence(Member *w, double *tail, std::int32_t nstart, cplx z) {
     Recurrence<Wide> rec(w, tail, nstart, z);
-    for (std::int32_t k = nstart - 1; k >= 1; --k) rec.step(k);
+    std::int32_t k = nstart - 1;
+    for (; k >= 1 && (k & 7) != 0; --k) rec.step(k);
+    // Blocks of eight members, 8b + 7 down to 8b; the bound of slot b once.
+    for (; k >= 8; k -= 8) {
+        rec.template step<false>(k);
+        rec.template step<false>(k - 1);
+        rec.template step<false>(k - 2);
+        rec.template step<false>(k - 3);
+        rec.template step<false>(k - 4);
+        rec.template step<false>(k - 5);
+        rec.template step<false>(k - 6);
+        rec.template step<false>(k - 7);
+        tail[(k - 8) >> 3] = rec.bound;
+    }
 }
 
 // N by the sign of Im z, and w_n / N for each order.

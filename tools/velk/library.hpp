@@ -1,0 +1,32 @@
+// The library's routines as the tool calls them: the address comes from the
+// export table of this build (frame/dispatch.hpp) and the type from the
+// routine's declaration in velk.h, so that a routine this build does not
+// implement is reported by name instead of failing the link.
+#pragma once
+
+#include <stdexcept>
+#include <string>
+#include <string_view>
+
+#include "frame/dispatch.hpp"
+#include "velk/velk.h"
+
+namespace velk::tool {
+
+// A routine of the export table that this build does not implement.
+struct NotImplemented : std::runtime_error {
+    explicit NotImplemented(std::string_view name)
+        : std::runtime_error(std::string(name) + " is not implemented in this build") {}
+};
+
+template <class F>
+F routine(std::string_view name) {
+    const dispatch::Export *row = dispatch::find(name);
+    if (row == nullptr || row->address == nullptr) throw NotImplemented(name);
+    return reinterpret_cast<F>(row->address);
+}
+
+}  // namespace velk::tool
+
+// VELK_ROUTINE(f_id)(&n, &c, &a): calls f_id with its declared signature.
+#define VELK_ROUTINE(name) ::velk::tool::routine<decltype(&::name)>(#name)

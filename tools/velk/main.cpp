@@ -1,0 +1,176 @@
+// velk: the library's command-line tool.
+//   velk budget [FILE] [--format table|csv|json]   correction budget of a resonator
+//   velk example                                  the built-in example's input
+//   velk call NAME ARG...                         evaluate one export
+//   velk list                                     every export with its arguments
+// Exit status: 0 done, 2 a usage or input error (message on standard error,
+// nothing on standard output), 3 a routine this build does not implement.
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <functional>
+#include <iostream>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+#include <nlohmann/json.hpp>
+
+#include "budget.hpp"
+#include "call.hpp"
+#include "library.hpp"
+
+namespace {
+
+using namespace velk::tool;
+
+constexpr int input_error = 2, not_implemented = 3;
+
+// Reads a whole file ("-" for standard input); throws InputError.
+std::string read_file(const std::string &path) {
+    std::FILE *f = path == "-" ? stdin : std::fopen(path.c_str(), "rb");
+    if (f == nullptr) throw InputError(std::string("cannot open: ") + std::strerror(errno));
+    std::string text;
+    char buf[65536];
+    std::size_t got;
+    while ((got = std::fread(buf, 1, sizeof buf, f)) > 0) text.append(buf, got);
+    const bool failed = std::ferror(f) != 0;
+    const int error = errno;
+    if (f != stdin) std::fclose(f);
+    if (failed) throw InputError(std::string("cannot read: ") + std::strerror(error));
+    return text;
+}
+
+// Where the parser is, as a field path ("gas.pressure_kPa", "ducts[1]"), for
+// the errors that the parser reports without one (a number beyond the double
+// range).
+class PathTracker {
+public:
+    bool operator()(int, nlohmann::json::parse_event_t event, nlohmann::json &parsed) {
+        using E = nlohmann::json::parse_event_t;
+        switch (event) {
+            case E::object_start: frames_.push_back({false, "", 0}); break;
+            case E::array_start: frames_.push_back({true, "", 0}); break;
+            case E::key:
+                if (!frames_.empty()) frames_.back().key = parsed.get<std::string>();
+                break;
+            case E::object_end:
+            case E::array_end:
+                if (!frames_.empty()) frames_.pop_back();
+                advance();
+                break;
+            case E::value: advance(); break;
+        }
+        return true;
+    }
+
+    std::string path() const {
+        std::string p;
+        for (const Frame &f : frames_)
+            p += f.array ? "[" + std::to_string(f.index) + "]" : (p.empty() ? "" : ".") + f.key;
+        return p;
+    }
+
+private:
+    struct Frame {
+        bool array;
+        std::string key;
+        std::size_t index;
+    };
+    void advance() {
+        if (!frames_.empty() && frames_.back().array) ++frames_.back().index;
+    }
+    std::vector<Frame> frames_;
+};
+
+nlohmann::json parse_json(const std::string &text) {
+    PathTracker where;
+    try {
+        return nlohmann::json::parse(text, std::ref(where));
+    } catch (const nlohmann::json::parse_error &e) {
+        // "[json.exception.parse_error.101] parse error at line 3, column 5: ..."
+        std::string what = e.what();
+        const auto at = what.find("parse error ");
+        if (at != what.npos) what = what.substr(at + 12);
+        throw InputError("not valid JSON: " + what);
+    } catch (const nlohmann::json::out_of_range &) {  // a number beyond the double range
+        throw InputError(where.path() + " must be finite, not beyond the double range");
+    } catch (const nlohmann::json::exception &e) {
+        throw InputError(std::string("not valid JSON: ") + e.what());
+    }
+}
+
+int budget(const std::string &file, const std::string &format) {
+    const std::string source = file.empty() ? "built-in example" : file;
+    std::string report;
+    try {
+        const Input in = read_input(parse_json(file.empty() ? example_text() : read_file(file)));
+        const Budget b = compute(in);
+        report = format == "csv"    ? csv_report(b)
+                 : format == "json" ? json_report(b)
+                                    : table_report(b);
+    } catch (const InputError &e) {
+        std::cerr << "velk budget: " << source << ": " << e.what() << '\n';
+        return input_error;
+    } catch (const NotImplemented &e) {
+        std::cerr << "velk budget: " << e.what() << '\n';
+        return not_implemented;
+    }
+    std::cout << report;
+    return 0;
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+    CLI::App app{"velk: model corrections of a gas-filled spherical copper resonator"};
+    app.require_subcommand(1, 1);
+
+    std::string file, format = "table";
+    CLI::App *budget_cmd = app.add_subcommand(
+        "budget", "Correction budget of the radial acoustic modes and the TM1n microwave modes");
+    budget_cmd->add_option("FILE", file,
+                           "JSON description of gas, resonator and measurement "
+                           "(- for standard input; default: the built-in example)");
+    budget_cmd->add_option("--format", format, "table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+
+    app.add_subcommand("example", "Print the built-in example's input (JSON)");
+
+    std::string name;
+    CLI::App *call_cmd = app.add_subcommand("call",
+                                            "Evaluate an export: integers for int32 arguments, "
+                                            "re,im for complex ones, comma lists for arrays");
+    call_cmd->add_option("NAME", name, "export name (velk list shows them)")->required();
+    call_cmd->prefix_command();  // the arguments may be negative numbers, -inf, ...
+    call_cmd->footer(
+        "ARG...: the routine's input arguments in the order that velk list shows; "
+        "the tool supplies out arguments and the result area.");
+
+    app.add_subcommand("list", "List every export with its arguments and units");
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp &e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError &e) {
+        std::cerr << "velk: " << e.what() << " (velk --help shows the usage)\n";
+        return input_error;
+    }
+
+    int status = 0;
+    if (budget_cmd->parsed()) {
+        status = budget(file, format);
+    } else if (call_cmd->parsed()) {
+        status = run_call(name, call_cmd->remaining(), std::cout, std::cerr);
+    } else if (app.got_subcommand("list")) {
+        status = run_list(std::cout);
+    } else {
+        std::cout << example_text();
+    }
+    if (!std::cout.flush()) {
+        std::cerr << "velk: cannot write to standard output\n";
+        return 1;
+    }
+    return status;
+}
