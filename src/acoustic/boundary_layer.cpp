@@ -75,8 +75,8 @@ double thermal_halfwidth(double gamma, double a, double dt) {
 }
 
 double thermal_shift(double gamma, double a, double dt) {
-    // -(gamma - 1) dt/(2a), a sign flip of g_th
-    return -thermal_halfwidth(gamma, a, dt);
+    // -(gamma - 1) dt/(2a), a sign flip of g_th (NaN included)
+    return negate(thermal_halfwidth(gamma, a, dt));
 }
 
 double thermal_second_order(double gamma, double a, double dt) {

@@ -2,6 +2,7 @@
 #include "frame/dispatch.hpp"
 
 #include <stdexcept>
+#include <type_traits>
 #include <utility>
 
 namespace velk::dispatch {
@@ -31,6 +32,58 @@ const Address addresses[] = {
 #include "velk_implemented.inc"
 #undef VELK_IMPLEMENTED
     {0, nullptr},
+};
+
+// Every call goes through a pointer of the routine's own type, taken from its
+// declaration in velk.h (decltype needs no definition, so unimplemented rows
+// get one too): the addresses are converted back to the declared parameter
+// types, and the call is exactly the one a C host makes.  Data rows and the
+// by-value routine have no by-reference caller.
+using Caller = Value (*)(void *fn, std::span<void *const> args);
+
+template <class F>
+struct Typed {
+    static constexpr Caller caller = nullptr;
+    static constexpr int arity = -1;
+};
+
+template <class R, class... P>
+    requires(std::is_pointer_v<P> && ...)
+struct Typed<R(VELK_CALL *)(P...)> {
+    template <std::size_t... I>
+    static R invoke(void *fn, std::span<void *const> args, std::index_sequence<I...>) {
+        return reinterpret_cast<R(VELK_CALL *)(P...)>(fn)(static_cast<P>(args[I])...);
+    }
+    static Value call(void *fn, std::span<void *const> args) {
+        Value v;
+        constexpr auto seq = std::index_sequence_for<P...>{};
+        if constexpr (std::is_void_v<R>) {
+            invoke(fn, args, seq);
+        } else if constexpr (std::is_same_v<R, double>) {
+            v.real = invoke(fn, args, seq);
+        } else if constexpr (std::is_same_v<R, float>) {
+            v.single = invoke(fn, args, seq);
+        } else {
+            static_assert(std::is_same_v<R, velk_complex *>);
+            v.pointer = invoke(fn, args, seq);
+            v.cplx = *static_cast<const velk_complex *>(args[0]);
+        }
+        return v;
+    }
+    static constexpr Caller caller = &call;
+    static constexpr int arity = sizeof...(P);
+};
+
+struct TypedRow {
+    Caller caller;
+    int arity;
+};
+
+constexpr TypedRow typed_rows[] = {
+#define VELK_EXPORT(ord, name, kind, result, spec) \
+    {Typed<decltype(&name)>::caller, Typed<decltype(&name)>::arity},
+#include "frame/export_table.inc"
+#undef VELK_EXPORT
 };
 
 Kind parse_kind(std::string_view s) {
@@ -83,27 +136,14 @@ std::vector<Export> build() {
         Export e{r.ordinal, r.name, parse_kind(r.kind), parse_result(r.result), r.spec, {},
                  nullptr};
         if (e.kind == Kind::routine) e.params = parse_params(r.spec);
+        const TypedRow &t = typed_rows[r.ordinal - 1];
+        if (t.caller && static_cast<int>(e.params.size()) != t.arity)
+            throw std::logic_error("export table and header disagree on the arguments");
         for (const Address &a : addresses)
             if (a.ordinal == r.ordinal) e.address = a.address;
         rows.push_back(std::move(e));
     }
     return rows;
-}
-
-template <class R, std::size_t... I>
-R invoke(void *fn, [[maybe_unused]] std::span<void *const> args, std::index_sequence<I...>) {
-    using F = R(VELK_CALL *)(decltype((void)I, (void *)nullptr)...);
-    return reinterpret_cast<F>(fn)(args[I]...);
-}
-
-template <class R, std::size_t N = 0>
-R invoke_n(void *fn, std::span<void *const> args) {
-    if constexpr (N > 14) {
-        throw std::invalid_argument("too many arguments");
-    } else {
-        if (args.size() == N) return invoke<R>(fn, args, std::make_index_sequence<N>{});
-        return invoke_n<R, N + 1>(fn, args);
-    }
 }
 
 }  // namespace
@@ -123,18 +163,9 @@ Value call(const Export &row, void *fn, std::span<void *const> args) {
     if (row.kind != Kind::routine || row.result == Result::csingle)
         throw std::invalid_argument("not a by-reference routine");
     if (args.size() != row.params.size()) throw std::invalid_argument("wrong argument count");
-    Value v;
-    switch (row.result) {
-        case Result::real: v.real = invoke_n<double>(fn, args); break;
-        case Result::single: v.single = invoke_n<float>(fn, args); break;
-        case Result::none: invoke_n<void>(fn, args); break;
-        case Result::complex:
-            v.pointer = invoke_n<void *>(fn, args);
-            v.cplx = *static_cast<const velk_complex *>(args[0]);
-            break;
-        default: break;
-    }
-    return v;
+    const Caller caller = typed_rows[row.ordinal - 1].caller;
+    if (!caller) throw std::logic_error("export table: no typed caller for this row");
+    return caller(fn, args);
 }
 
 std::uint64_t call_cpowi(void *fn, float re, float im, std::int32_t n) {

@@ -8,6 +8,7 @@
 // no recovery step: a zero divisor gives NaN in both parts (0/0).
 #pragma once
 
+#include <bit>
 #include <cmath>
 #include <complex>
 #include <cstdint>
@@ -16,6 +17,13 @@
 namespace velk {
 
 inline constexpr double qnan = std::numeric_limits<double>::quiet_NaN();
+
+// -x as a flip of the sign bit, NaN included.  A plain -x may be folded by
+// the compiler into the operation that produced x ((-a) * b for -(a * b)),
+// which gives the same numbers but not always the same sign of a NaN.
+inline double negate(double x) {
+    return std::bit_cast<double>(std::bit_cast<std::uint64_t>(x) ^ 0x8000000000000000ull);
+}
 
 // x rounded to the nearest single-precision value, widened back to double.
 inline double single(double x) { return static_cast<double>(static_cast<float>(x)); }
