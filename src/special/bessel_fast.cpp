@@ -332,12 +332,10 @@ void paired_kernel(const cplx (&z)[2], const std::int32_t (&nstart)[2], const cp
     for (int s = 0; s < 2; ++s) start_sequence(w[s], tail[s], nstart[s], seed[s]);
     Recurrence<Wide> a(w[0], tail[0], nstart[0], z[0]), b(w[1], tail[1], nstart[1], z[1]);
     // The longer sequence runs alone until the shorter one starts.
-    Recurrence<Wide> &longer = nstart[0] >= nstart[1] ? a : b;
-    const std::int32_t lo = nstart[0] < nstart[1] ? nstart[0] : nstart[1];
-    const std::int32_t hi = nstart[0] < nstart[1] ? nstart[1] : nstart[0];
-    std::int32_t k = hi - 1;
-    for (; k >= lo; --k) longer.step(k);
-    for (; k >= 1; --k) {
+    std::int32_t k = nstart[0] - 1;
+    for (; k >= nstart[1]; --k) a.step(k);
+    for (k = nstart[1] - 1; k >= nstart[0]; --k) b.step(k);
+    for (k = (nstart[0] < nstart[1] ? nstart[0] : nstart[1]) - 1; k >= 1; --k) {
         a.step(k);
         b.step(k);
     }
