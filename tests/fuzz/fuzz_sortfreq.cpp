@@ -10,6 +10,7 @@
 #include <cmath>
 
 #include "input.hpp"
+#include "shape/shape.hpp"
 #include "velk/velk.h"
 
 using velk::fuzz::bits;
@@ -23,16 +24,8 @@ void sort_checks(double fa, double fb, double fc, int stride) {
     // 13 doubles, the base in the middle: strides up to +-3 stay inside.
     std::array<double, 13> buf;
     buf.fill(kFill);
-    velk_descriptor d{};
-    d.base = &buf[6];
-    d.offset = -1;
-    d.elem_len = 8;
-    d.rank = 1;
-    d.type = 3;
-    d.span = 8;
+    velk_descriptor d = velk::shape::triplet_descriptor(&buf[6]);
     d.stride = stride;
-    d.lbound = 1;
-    d.ubound = 3;
     __velk_MOD_sortfreq(&d, &fa, &fb, &fc);
     const int step = stride == 0 ? 1 : stride;
     for (int j = 0; j < 13; ++j) {

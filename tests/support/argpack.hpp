@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "frame/dispatch.hpp"
+#include "shape/shape.hpp"
 
 namespace velk::test {
 
@@ -50,20 +51,10 @@ struct ArgPack {
                     break;
                 case Arg::C: addresses.push_back(&records.emplace_back(Constants{real})); break;
                 case Arg::oC: addresses.push_back(&records.emplace_back(Constants{unwritten})); break;
-                case Arg::desc: {
-                    velk_descriptor d{};
-                    d.base = sort_out.data();
-                    d.offset = -1;
-                    d.elem_len = 8;
-                    d.rank = 1;
-                    d.type = 3;
-                    d.span = 8;
-                    d.stride = 1;
-                    d.lbound = 1;
-                    d.ubound = 3;
-                    addresses.push_back(&descs.emplace_back(d));
+                case Arg::desc:
+                    addresses.push_back(
+                        &descs.emplace_back(shape::triplet_descriptor(sort_out.data())));
                     break;
-                }
                 case Arg::vf: case Arg::vi: break;
             }
         }

@@ -16,6 +16,7 @@
 
 #include "frame/dispatch.hpp"
 #include "numbers.hpp"
+#include "shape/shape.hpp"
 
 namespace velk::tool {
 namespace {
@@ -177,17 +178,8 @@ void fill_slots(const Export &row, const std::vector<std::string> &args, Slots &
             case Arg::desc: {
                 std::array<double, 3> &out = s.sorted.emplace_back();
                 out.fill(quiet_nan);
-                velk_descriptor d{};
-                d.base = out.data();
-                d.offset = -1;
-                d.elem_len = 8;
-                d.rank = 1;
-                d.type = 3;
-                d.span = 8;
-                d.stride = 1;
-                d.lbound = 1;
-                d.ubound = 3;
-                s.addresses.push_back(&s.descriptors.emplace_back(d));
+                s.addresses.push_back(
+                    &s.descriptors.emplace_back(velk::shape::triplet_descriptor(out.data())));
                 break;
             }
             case Arg::vf:
