@@ -21,6 +21,8 @@
  *  - On 32-bit x86 every routine is cdecl; callers need only 4-byte stack
  *    alignment.  On x86-64 the platform's C convention applies.
  *  - Routines keep no state and may be called from any number of threads.
+ *    The Bessel routines and df_ducts keep their work storage on the stack
+ *    (about 40 KB) for |z| below 2000, and obtain it from the heap beyond.
  */
 #ifndef VELK_VELK_H
 #define VELK_VELK_H
