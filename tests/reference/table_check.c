@@ -19,7 +19,8 @@
 #define UNWRITTEN 0xdeadbeefdeadbeefULL
 
 const char *const velk_table_names[] = {
-    "Ell_Req", "Eps_TE1n", "Eps_TM1n", "I_t", "O2dZ2AC", "besselj", "normbesselj", "hte", "htm",
+    "Ell_Req", "Eps_TE1n", "Eps_TM1n", "I_t", "O2dZ2AC", "besselj", "besselj_steps",
+    "normbesselj", "hte", "htm",
     "sortfreq", "cp_cu", "d_sk", "d_t", "d_v", "df_CuTh", "df_Ith", "df_dcTE", "df_dcTM1n",
     "df_dth", "df_ducts", "df_mic", "df_skTE", "df_skTM1n", "df_th", "dzm2_zTE1n", "dzm2_zTM1n",
     "f_id", "g_Cu", "g_b", "g_t", "g_th", "g_thO2", "k_cu", NULL};
@@ -29,18 +30,23 @@ const char *const velk_table_names[] = {
  * cexp), df_ducts up to 1.4e-12 of |df + i g| (the complex square root,
  * tanh and sinh, and the Bessel functions), Ell_Req, g_b and k_cu a few ulps
  * (pow, exp), cp_cu up to 511 ulps (log and pow: an error of the logarithm
- * is multiplied by the polynomial's slope before pow(10, s)). */
+ * is multiplied by the polynomial's slope before pow(10, s)).  The table
+ * besselj_steps holds arguments at which the last bit of |z| or of the stop
+ * test decides the start index: there another runtime's cabs may start the
+ * recurrence one member higher or lower, and the results then agree to the
+ * accuracy of the method, about 1e-11 of |J|. */
 static const struct {
     const char *name;
     double bound;
 } bounds[] = {
-    {"besselj", 2e-15},  {"normbesselj", 2e-15}, {"df_ducts", 1e-11}, {"Ell_Req", 2e-15},
+    {"besselj", 2e-15},  {"besselj_steps", 1e-10}, {"normbesselj", 2e-15},
+    {"df_ducts", 1e-11}, {"Ell_Req", 2e-15},
     {"g_b", 2e-15},      {"k_cu", 4e-15},        {"cp_cu", 2.3e-13},
 };
 
-double velk_table_bound(const char *routine) {
+double velk_table_bound(const char *table) {
     for (size_t i = 0; i < sizeof bounds / sizeof bounds[0]; ++i)
-        if (strcmp(bounds[i].name, routine) == 0) return bounds[i].bound;
+        if (strcmp(bounds[i].name, table) == 0) return bounds[i].bound;
     return 0.0;
 }
 
@@ -295,6 +301,11 @@ void velk_check_table(const char *path, velk_table_lookup lookup, void *ctx, int
     void *fn = NULL;
     int runtime = 0, complex_result = 0, printed = 0, lineno = 0;
     memset(res, 0, sizeof *res);
+    /* the table's name: the file name without directory and extension */
+    const char *base = path;
+    for (const char *p = path; *p; ++p)
+        if (*p == '/' || *p == '\\') base = p + 1;
+    snprintf(res->table, sizeof res->table, "%.*s", (int)strcspn(base, "."), base);
     FILE *in = fopen(path, "r");
     if (!in) {
         fprintf(out, "%s: cannot open\n", path);
@@ -340,7 +351,7 @@ void velk_check_table(const char *path, velk_table_lookup lookup, void *ctx, int
             double d = rel_diff(&got, &want, complex_result);
             res->bounded = 1;
             if (d > res->worst) res->worst = d;
-            ok = d <= velk_table_bound(res->routine);
+            ok = d <= velk_table_bound(res->table);
         } else {
             for (int i = 0; i < want.n; ++i) ok &= same(got.v[i], want.v[i], want.is_float[i]);
         }

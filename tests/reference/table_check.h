@@ -24,6 +24,7 @@ extern "C" {
 typedef void *(*velk_table_lookup)(const char *name, void *ctx);
 
 typedef struct velk_table_result {
+    char table[64];  /* the table's file name without .txt */
     char routine[64];
     int cases;       /* case lines read */
     int mismatches;  /* cases with at least one result out of bounds */
@@ -32,8 +33,8 @@ typedef struct velk_table_result {
     int error;       /* 1: file unreadable, malformed, or export missing */
 } velk_table_result;
 
-/* The relative bound for a runtime-dependent routine, 0 for the others. */
-double velk_table_bound(const char *routine);
+/* The relative bound of a runtime-dependent table, 0 for the others. */
+double velk_table_bound(const char *table);
 
 /* Checks one table file.  exact_runtime: 1 where the C runtime is the one
  * the tables were made with.  Mismatches are printed to out (at most

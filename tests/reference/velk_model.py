@@ -299,14 +299,22 @@ def Eps_TM1n(fa, fb, fc, n):
 
 # ---- second-order shape ------------------------------------------------------
 
-def dzm2_zTE1n(e1, e2, n):
+# The single-precision routines, each as its double value before the final
+# rounding (the tables place cases next to rounding ties through these) and
+# the routine itself.
+
+def dzm2_zTE1n_double(e1, e2, n):
     q = (e1 * e1 - e1 * e2) + e2 * e2
     z = ZTE[n - 1]
     t = ((22.0 * (z * z)) / 375.0) - 0.008888888888888889
-    return single(t * q)
+    return t * q
 
 
-def dzm2_zTM1n(e1, e2, n):
+def dzm2_zTE1n(e1, e2, n):
+    return single(dzm2_zTE1n_double(e1, e2, n))
+
+
+def dzm2_zTM1n_double(e1, e2, n):
     q = (e1 * e1 - e1 * e2) + e2 * e2
     z = ZTM[n - 1]
     z2 = z * z
@@ -322,15 +330,23 @@ def dzm2_zTM1n(e1, e2, n):
     u = u - z2 * 1152.0
     u = 160.0 + u
     r = div(u + u, 1125.0 * w3)
-    return single(r * q)
+    return r * q
 
 
-def O2dZ2AC(eps, n):
+def dzm2_zTM1n(e1, e2, n):
+    return single(dzm2_zTM1n_double(e1, e2, n))
+
+
+def O2dZ2AC_double(eps, n):
     e1, e2 = eps
     q = (e1 * e1 - e2 * e1) + e2 * e2
     z = ZAC[n - 1]
     t = (8.0 * (z * z)) / 135.0
-    return single(t * q)
+    return t * q
+
+
+def O2dZ2AC(eps, n):
+    return single(O2dZ2AC_double(eps, n))
 
 
 # ---- microwave ---------------------------------------------------------------
@@ -413,8 +429,12 @@ def df_dth(gamma, a, dt):
     return -(dt * _q(gamma, a))
 
 
+def df_Ith_double(gamma, a, lt):
+    return lt * _q(gamma, a)
+
+
 def df_Ith(gamma, a, lt):
-    return -single(lt * _q(gamma, a))
+    return -single(df_Ith_double(gamma, a, lt))
 
 
 def g_thO2(gamma, a, dt):
@@ -501,8 +521,12 @@ def g_Cu(gamma, a, dcu, kappa, kcu):
     return div(kappa * (q * dcu), kcu)
 
 
+def df_CuTh_double(gamma, a, dcu, kappa, kcu):
+    return g_Cu(gamma, a, dcu, kappa, kcu)
+
+
 def df_CuTh(gamma, a, dcu, kappa, kcu):
-    return -single(g_Cu(gamma, a, dcu, kappa, kcu))
+    return -single(df_CuTh_double(gamma, a, dcu, kappa, kcu))
 
 
 # ---- ducts ---------------------------------------------------------------------
