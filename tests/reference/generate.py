@@ -419,6 +419,15 @@ def tables():
                (m.g_t(*tp, g["gamma"], dt, dcu, g["kappa"], kcu, a, f),))
     t.add((1.6666666666666667, 4.75e-5, 1.26e-4, 1.44e-7, 0.0164, 400.0, 50.0, 2500.0),
           (-0.7867805666666667,))
+    # Penetration lengths comparable with the radius: only there do the last
+    # bits of the second-order term of g_t reach its result.
+    for _ in range(40):
+        g = gas(rng)
+        f, a = logu(rng, 50, 40000), logu(rng, 0.01, 5)
+        dt, dcu, kcu = 0.001 * a * logu(rng, 1e-2, 3.0), logu(rng, 1e-5, 1e-3), logu(rng, 300, 3000)
+        tp = (rng.uniform(200, 600), rng.uniform(10, 5000))
+        t2.add((*tp, g["gamma"], dt, dcu, g["kappa"], kcu, a, f),
+               (m.g_t(*tp, g["gamma"], dt, dcu, g["kappa"], kcu, a, f),))
     T += [t, t2]
 
     # ---- bulk, microphone
