@@ -5,6 +5,7 @@
 #   run_model_tests.sh PYTHON
 set -euo pipefail
 python="${1:-python3}"
+export PYTHONDONTWRITEBYTECODE=1
 here="$(cd "$(dirname "$0")" && pwd)"
 if ! "$python" -c 'import mpmath, pytest' 2>/dev/null; then
     echo "skipped: $python lacks mpmath or pytest (apt-get install python3-mpmath python3-pytest)"
