@@ -3,8 +3,10 @@
 // the arguments and both results in hex, for up to 20 cases of a table.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "frame/dispatch.hpp"
 #include "reference/table_check.h"
