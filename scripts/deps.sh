@@ -38,19 +38,23 @@ velk_clang_rt_package() {
 }
 
 # ctest with the arguments given.  A test whose tool is missing reports
-# itself skipped (exit status 77); with VELK_REQUIRE_ALL=1 (scripts/test) a
-# skipped test fails the run, naming it.
+# itself skipped (exit status 77) with its reason on its output, which is
+# shown here; with VELK_REQUIRE_ALL=1 (scripts/test) a skipped test fails the
+# run.
 velk_ctest() {
-    local log status
+    local log status name
     log="$(mktemp)"
-    set +e
-    ctest "$@" 2>&1 | tee "$log"
-    status=${PIPESTATUS[0]}
-    set -e
-    if [ "${VELK_REQUIRE_ALL:-0}" = 1 ] && grep -q '(Skipped)' "$log"; then
-        echo "required tests were skipped (VELK_REQUIRE_ALL=1):" >&2
-        grep '(Skipped)' "$log" >&2
-        status=1
+    status=0
+    { ctest "$@" 2>&1 || echo "ctest status $?"; } | tee "$log"
+    grep -q '^ctest status ' "$log" && status=1
+    if grep -q '(Skipped)' "$log"; then
+        for name in $(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$log"); do
+            echo "skipped: $name: $(ctest "$@" -R "^$name\$" -V 2>&1 | sed -n 's/^[0-9]*: skipped: //p' | head -n 1)"
+        done
+        if [ "${VELK_REQUIRE_ALL:-0}" = 1 ]; then
+            echo "required tests were skipped (VELK_REQUIRE_ALL=1)" >&2
+            status=1
+        fi
     fi
     rm -f "$log"
     return "$status"
