@@ -6,10 +6,11 @@
  *   VELK_NAME_DATA(readable, export, count)
  *
  * result and arity repeat the export table's result kind and number of
- * parameters (BYVAL: the by-value float, float, int32 of the complex power);
- * the gateway compares them with the export table on its first call and
- * stops with an error if they disagree, so that this file cannot drift from
- * the table unnoticed.  count is the number of doubles a datum holds (0: not
+ * parameters (BYVAL: the by-value float, float, int32 of the complex power).
+ * A wrong arity does not compile (each row becomes a call of the routine as
+ * velk.h declares it); the gateway compares the rows, names and result kinds
+ * with the export table on its first call and stops with velk:internal if
+ * they disagree, so that this file cannot drift from the table unnoticed.  count is the number of doubles a datum holds (0: not
  * numbers).  A readable name is the quantity the routine gives, in snake
  * case; the export name works everywhere the readable one does.
  */

@@ -132,14 +132,31 @@ def main():
 
     with tempfile.TemporaryDirectory() as tmp:
         libdir = os.path.dirname(os.path.abspath(opt.lib))
-        build = subprocess.run(
-            [mkoctfile, "--mex", "-Wall", "-Wextra", "-I" + opt.include, "-I" + opt.frame,
-             "-I" + opt.names, os.path.join(opt.names, "velk_mex.c"), "-L" + libdir, "-lvelk",
-             "-Wl,-rpath," + libdir, "-o", os.path.join(tmp, "velk.mex")],
-            capture_output=True, text=True, cwd=tmp)
+
+        def mex(source_dir, output):
+            return subprocess.run(
+                [mkoctfile, "--mex", "-Wall", "-Wextra", "-I" + opt.include, "-I" + opt.frame,
+                 os.path.join(source_dir, "velk_mex.c"), "-L" + libdir, "-lvelk",
+                 "-Wl,-rpath," + libdir, "-o", os.path.join(tmp, output)],
+                capture_output=True, text=True, cwd=tmp)
+
+        build = mex(opt.names, "velk.mex")
         if build.returncode != 0 or "warning" in build.stderr:
             print(build.stdout + build.stderr)
             print("FAIL: mkoctfile --mex did not build the gateway cleanly")
+            return 1
+        # A names.h that disagrees with the export table must stop the gateway
+        # (a wrong parameter count does not compile; a wrong result kind does).
+        drift = os.path.join(tmp, "drift")
+        os.mkdir(drift)
+        shutil.copy(os.path.join(opt.names, "velk_mex.c"), drift)
+        with open(os.path.join(opt.names, "names.h"), encoding="utf-8") as f:
+            names = f.read()
+        with open(os.path.join(drift, "names.h"), "w", encoding="utf-8") as f:
+            f.write(names.replace("(thermal_penetration, d_t, double, 4)",
+                                  "(thermal_penetration, d_t, single, 4)"))
+        if mex(drift, "velk_drift.mex").returncode != 0:
+            print("FAIL: the gateway with a changed names.h did not build")
             return 1
 
         script = ["function show(k, varargin)",
@@ -162,6 +179,8 @@ def main():
             script.append(f"try, {stmt}; printf('error {k}: none\\n'); catch err, "
                           f"printf('error {k}: %s | %s\\n', err.identifier, "
                           f"strrep(err.message, sprintf('\\n'), ' ')); end")
+        script.append("try, velk_drift('list'); printf('drift: none\\n'); "
+                      "catch err, printf('drift: %s\\n', err.identifier); end")
         script.append("c = velk('list'); printf('list: %d %d %s %s\\n', size(c, 1), size(c, 2), c{36, 1}, c{36, 2});")
         with open(os.path.join(tmp, "run_cases.m"), "w") as f:
             f.write("\n".join(script) + "\n")
@@ -191,6 +210,8 @@ def main():
         have = got.get(f"error {k}", "")
         if not have.startswith(ident + " | ") or piece not in have:
             fail(f"{stmt}: wanted {ident} with '{piece}', got '{have}'")
+    if got.get("drift") != "velk:internal":
+        fail(f"a names.h row that disagrees with the export table gave '{got.get('drift')}'")
     if got.get("list") != "42 3 ideal_frequency f_id":
         fail(f"velk('list') gave '{got.get('list')}'")
     if failures or run.returncode != 0:
