@@ -14,7 +14,11 @@
  *
  * Only the documented MEX C API is used.  Complex data are read and written
  * through mxGetComplexDoubles when the interleaved complex API is in effect
- * (MATLAB's -R2018a), through mxGetPr/mxGetPi otherwise.
+ * (MATLAB's -R2018a), through mxGetPr/mxGetPi otherwise.  Build for Octave
+ * without -R2018a: Octave 7.3 gives a complex array made under that option
+ * storage for its real parts only (a minimal gateway that creates one and
+ * writes its two elements corrupts the heap), so complex results would
+ * overrun it.
  *
  * Arguments, in the order of the export table (velk list of the command-line
  * tool, or velk('list') here):
@@ -60,11 +64,14 @@ typedef struct export_row {
     const char *spec;
 } export_row;
 
-#define VELK_EXPORT(ordinal, name, kind, result, spec) {#name, #kind, #result, spec},
+/* The first five columns of each row; columns added after them are ignored. */
+#define VELK_SPEC(spec, ...) spec
+#define VELK_EXPORT(ordinal, name, kind, result, ...) {#name, #kind, #result, VELK_SPEC(__VA_ARGS__, 0)},
 static const export_row export_rows[] = {
 #include "export_table.inc"
 };
 #undef VELK_EXPORT
+#undef VELK_SPEC
 #define NROWS ((int)(sizeof export_rows / sizeof export_rows[0]))
 
 /* One slot per parameter of a call; a[k] points into it. */
