@@ -43,6 +43,7 @@ cmake -S "$src/tests/package/consumer" -B "$tmp/cmake-build" -G Ninja \
       -DCMAKE_PREFIX_PATH="$prefix" -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$tmp/cmake-build" >/dev/null
 "$tmp/cmake-build/consumer"
+"$tmp/cmake-build/consumer_cxx"
 
 echo "== pkg-config"
 export PKG_CONFIG_PATH="$prefix/$libdir/pkgconfig"

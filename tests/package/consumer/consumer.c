@@ -1,5 +1,6 @@
 /* A C program that uses an installed velk, as a consumer's would: built
- * with find_package(velk CONFIG) and with pkg-config (tests/package).
+ * with find_package(velk CONFIG), also compiled as C++, and with pkg-config
+ * (tests/package).
  * Prints the header's version and checks two results bit for bit. */
 #include <stdint.h>
 #include <stdio.h>
