@@ -22,21 +22,15 @@ constexpr RawRow raw_rows[] = {
 #undef VELK_EXPORT
 };
 
-struct Address {
-    int ordinal;
-    void *address;
-};
-
-const Address addresses[] = {
-#define VELK_IMPLEMENTED(ord, name) {ord, (void *)&name},
-#include "velk_implemented.inc"
-#undef VELK_IMPLEMENTED
-    {0, nullptr},
+// The address of every export, in ordinal order.
+void *const addresses[] = {
+#define VELK_EXPORT(ord, name, kind, result, spec) (void *)&name,
+#include "frame/export_table.inc"
+#undef VELK_EXPORT
 };
 
 // Every call goes through a pointer of the routine's own type, taken from its
-// declaration in velk.h (decltype needs no definition, so unimplemented rows
-// get one too): the addresses are converted back to the declared parameter
+// declaration in velk.h: the addresses are converted back to the declared parameter
 // types, and the call is exactly the one a C host makes.  Data rows and the
 // by-value routine have no by-reference caller.
 using Caller = Value (*)(void *fn, std::span<void *const> args);
@@ -119,11 +113,28 @@ std::vector<Param> parse_params(std::string_view spec) {
     while (!spec.empty()) {
         const auto end = spec.find(' ');
         const std::string_view tok = spec.substr(0, end);
-        const auto c1 = tok.find(':');
-        const auto c2 = tok.find(':', c1 + 1);
-        if (c1 == tok.npos || c2 == tok.npos) throw std::logic_error("export table: bad token");
-        out.push_back({parse_arg(tok.substr(0, c1)), std::string(tok.substr(c1 + 1, c2 - c1 - 1)),
-                       std::string(tok.substr(c2 + 1))});
+        // type:name:unit, then optional attributes, each after a colon.
+        std::vector<std::string_view> parts;
+        for (std::string_view rest = tok;;) {
+            const auto colon = rest.find(':');
+            parts.push_back(rest.substr(0, colon));
+            if (colon == rest.npos) break;
+            rest.remove_prefix(colon + 1);
+        }
+        if (parts.size() < 3) throw std::logic_error("export table: bad token");
+        Param p{parse_arg(parts[0]), std::string(parts[1]), std::string(parts[2])};
+        for (std::size_t k = 3; k < parts.size(); ++k) {
+            if (parts[k] == "inert") {
+                p.inert = true;
+            } else if (parts[k] == "count") {
+                p.count = true;
+            } else if (parts[k].starts_with("table=")) {
+                p.table = std::stoi(std::string(parts[k].substr(6)));
+            } else {
+                throw std::logic_error("export table: bad attribute");
+            }
+        }
+        out.push_back(std::move(p));
         if (end == spec.npos) break;
         spec.remove_prefix(end + 1);
     }
@@ -134,13 +145,11 @@ std::vector<Export> build() {
     std::vector<Export> rows;
     for (const RawRow &r : raw_rows) {
         Export e{r.ordinal, r.name, parse_kind(r.kind), parse_result(r.result), r.spec, {},
-                 nullptr};
+                 addresses[r.ordinal - 1]};
         if (e.kind == Kind::routine) e.params = parse_params(r.spec);
         const TypedRow &t = typed_rows[r.ordinal - 1];
         if (t.caller && static_cast<int>(e.params.size()) != t.arity)
             throw std::logic_error("export table and header disagree on the arguments");
-        for (const Address &a : addresses)
-            if (a.ordinal == r.ordinal) e.address = a.address;
         rows.push_back(std::move(e));
     }
     return rows;
