@@ -17,7 +17,8 @@ function(velk_exportgen kind output)
 endfunction()
 
 # Sets VELK_DEF_FILE, VELK_VERSION_SCRIPT and, on 32-bit Windows,
-# VELK_STDCALL_DEF_FILE and VELK_STDCALL_SOURCE.
+# VELK_STDCALL_DEF_FILE (the link's), VELK_STDCALL_IMPLIB_DEF (the callers')
+# and VELK_STDCALL_SOURCE.
 function(velk_generate_exports dll_name)
   set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
                "${VELK_EXPORT_TABLE}" "${VELK_EXPORTGEN}")
@@ -27,7 +28,10 @@ function(velk_generate_exports dll_name)
   set(VELK_VERSION_SCRIPT "${VELK_GENERATED_DIR}/velk.map" PARENT_SCOPE)
   if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
     velk_exportgen(stdcall-def "${VELK_GENERATED_DIR}/${dll_name}_stdcall.def" ${dll_name}_stdcall)
+    velk_exportgen(stdcall-implib-def "${VELK_GENERATED_DIR}/implib/${dll_name}_stdcall.def"
+                   ${dll_name}_stdcall)
     velk_exportgen(stdcall-c "${VELK_GENERATED_DIR}/velk_stdcall.c")
+    set(VELK_STDCALL_IMPLIB_DEF "${VELK_GENERATED_DIR}/implib/${dll_name}_stdcall.def" PARENT_SCOPE)
     set(VELK_STDCALL_DEF_FILE "${VELK_GENERATED_DIR}/${dll_name}_stdcall.def" PARENT_SCOPE)
     set(VELK_STDCALL_SOURCE "${VELK_GENERATED_DIR}/velk_stdcall.c" PARENT_SCOPE)
   endif()

@@ -9,6 +9,7 @@ programs need:
   def        the .def file of a DLL (names, ordinals, DATA)
   stdcall-def  the .def file of the stdcall DLL
   stdcall-c  the C source of its entries
+  stdcall-implib-def  the .def file its callers link with (decorated names)
   map        the version script of the shared object
   host       the C table of the host programs and tests (tests/host/callpack.h)
   vba        hosts/excel/velk.bas, the VBA module (checked in)
@@ -130,7 +131,7 @@ def gen_map(rows):
 C_PARAM = {"d": "const double *", "x": "const double *", "d2": "const double *",
            "dN": "const double *", "i": "const int32_t *", "z": "const velk_complex *",
            "od": "double *", "oz": "velk_complex *", "C": "const Constants *",
-           "oC": "Constants *", "desc": "const velk_descriptor *", "vf": "float", "vi": "int32_t"}
+           "oC": "Constants *", "desc": "const velk_descriptor *", "vf": "float ", "vi": "int32_t "}
 C_RESULT = {"double": "double", "single": "float", "complex": "velk_complex *", "none": "void",
             "csingle": "uint64_t"}
 
@@ -153,6 +154,18 @@ def gen_stdcall_def(rows, dll):
     for r in rows:
         if r.routine:
             out.append(f"  {r.name} = {stdcall_symbol(r)}@{stack_bytes(r)} @{r.ordinal}")
+        else:
+            out.append(f"  {r.name} @{r.ordinal} DATA")
+    return "\n".join(out) + "\n"
+
+
+def gen_stdcall_implib_def(rows, dll):
+    # What callers link against: the decorated stdcall names, which dlltool
+    # --kill-at imports under the undecorated names that the DLL exports.
+    out = [f"; {HEAD}", f"LIBRARY {dll}.dll", "EXPORTS"]
+    for r in rows:
+        if r.routine:
+            out.append(f"  {r.name}@{stack_bytes(r)} @{r.ordinal}")
         else:
             out.append(f"  {r.name} @{r.ordinal} DATA")
     return "\n".join(out) + "\n"
@@ -462,7 +475,8 @@ def main(argv):
         return 1 if stale else 0
     dll = argv[4] if len(argv) > 4 else "velk"
     text = {"def": lambda: gen_def(rows, dll), "stdcall-def": lambda: gen_stdcall_def(rows, dll),
-            "stdcall-c": lambda: gen_stdcall_c(rows), "map": lambda: gen_map(rows),
+            "stdcall-c": lambda: gen_stdcall_c(rows),
+            "stdcall-implib-def": lambda: gen_stdcall_implib_def(rows, dll), "map": lambda: gen_map(rows),
             "host": lambda: gen_host(rows)}.get(kind)
     if text is None:
         sys.exit(f"unknown output kind {kind}\n{__doc__}")

@@ -226,22 +226,22 @@ static int same_outputs(const double *a, int n, const double *b, int m) {
  * the routine's type, and through the trampoline at every residue, which
  * checks that the callee removed its arguments; the results must equal the
  * cdecl DLL's (and the references). */
-static void run_stdcall_cases(void **cdecl, void **stdcall) {
+static void run_stdcall_cases(void **plain, void **std) {
     char msg[512], what[300];
     int run = 0;
     for (int k = 0; k < velk_ncases; ++k) {
         const velk_case *c = &velk_cases[k];
         const velk_row *row = velk_find_row(c->routine);
-        if (!row || !cdecl[row->ordinal - 1] || !stdcall[row->ordinal - 1]) continue;
+        if (!row || !plain[row->ordinal - 1] || !std[row->ordinal - 1]) continue;
         ++run;
         velk_pack pack;
         double want[VELK_MAXOUT], got[VELK_MAXOUT];
         velk_pack_build(&pack, row, c->len, c->in, c->nin);
-        const int n = velk_pack_call(&pack, cdecl[row->ordinal - 1], -1, want, VELK_MAXOUT, msg,
+        const int n = velk_pack_call(&pack, plain[row->ordinal - 1], -1, want, VELK_MAXOUT, msg,
                                      sizeof msg);
         for (int residue = -1; residue < 16; residue += residue < 0 ? 1 : 4) {
             velk_pack_build(&pack, row, c->len, c->in, c->nin);
-            const int m = velk_pack_call_stdcall(&pack, stdcall[row->ordinal - 1], residue, got,
+            const int m = velk_pack_call_stdcall(&pack, std[row->ordinal - 1], residue, got,
                                                  VELK_MAXOUT, msg, sizeof msg);
             if (residue < 0) snprintf(what, sizeof what, "%s (line %d), stdcall pointer: %s",
                                       c->routine, c->line, m < 0 ? msg : "as the cdecl DLL");
