@@ -367,9 +367,9 @@ LV_PARAM = {
     "C": ("Numeric", "8-byte Double (the record's one field rgas)", "Pointer to Value"),
     "oC": ("Numeric", "8-byte Double (the record's one field rgas)",
            "Pointer to Value (written)"),
-    "desc": ("Adapt to Type", "cluster: pointer-sized address, I32, U32, I32, I8, I8, I16, "
-             "I32, I32, I32, I32", "Handles by Value is wrong; use Pointers to Handles? no: "
-             "pass the cluster by pointer (see below)"),
+    "desc": ("Adapt to Type", "cluster of: address (unsigned pointer-sized integer), I32 "
+             "offset, U32 elem_len, I32 version, I8 rank, I8 type, I16 attribute, I32 span, "
+             "I32 stride, I32 lbound, I32 ubound", "Handles by Value (a pointer to the cluster)"),
     "vf": ("Numeric", "4-byte Single", "Value"),
     "vi": ("Numeric", "Signed 32-bit Integer", "Value"),
 }
@@ -408,8 +408,6 @@ def gen_labview(rows):
         out.append(f"| return type | {LV_RESULT[r.result]} | | |")
         for p in r.params:
             kind, fmt, how = LV_PARAM[p.type]
-            if p.type == "desc":
-                how = "Pointer to the cluster (Adapt to Type, Handles by Value)"
             unit = f" [{p.unit}]" if p.unit not in ("-", "any") else ""
             note = ""
             if p.table:
