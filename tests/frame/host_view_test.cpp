@@ -1,4 +1,4 @@
-// The host's view: the shared object loaded with dlopen, every implemented
+// The host's view: the shared object loaded with dlopen, every
 // export resolved by name, data read and every routine called; results must
 // be the same bits as those of the library linked into this test.
 #include <dlfcn.h>
@@ -29,11 +29,10 @@ size_t data_size(std::string_view shape) {
     return 0;
 }
 
-TEST_F(HostView, EveryImplementedExportResolvesAndAgrees) {
+TEST_F(HostView, EveryExportResolvesAndAgrees) {
     ASSERT_NE(handle, nullptr) << dlerror();
     int seen = 0;
     for (const auto &row : velk::dispatch::table()) {
-        if (!row.address) continue;
         ++seen;
         void *sym = dlsym(handle, std::string(row.name).c_str());
         ASSERT_NE(sym, nullptr) << row.name;
@@ -58,7 +57,7 @@ TEST_F(HostView, EveryImplementedExportResolvesAndAgrees) {
             EXPECT_EQ(vl.pointer, loaded.addresses[0]);
         }
     }
-    EXPECT_GT(seen, 0);
+    EXPECT_EQ(seen, 42);  // every export of the table
 }
 
 TEST_F(HostView, DataIsSharedWithTheHost) {

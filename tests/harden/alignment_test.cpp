@@ -53,7 +53,7 @@ TEST(StackAlignment, EveryRoutineAtEveryResidue) {
     for (int k = 0; k < velk_ncases; ++k) {
         const velk_case &c = velk_cases[k];
         const auto *row = velk::dispatch::find(c.routine);
-        if (!row || !row->address) continue;
+        if (!row) continue;
         std::string err;
         const auto aligned = outputs(c, row->address, -1, &err);
         ASSERT_TRUE(err.empty()) << err;

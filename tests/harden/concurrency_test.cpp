@@ -74,7 +74,7 @@ TEST(Concurrency, EveryRoutineFromEightThreads) {
     std::vector<std::vector<Call>> plan(kThreads);
     int routines = 0;
     for (const auto &row : velk::dispatch::table()) {
-        if (row.kind != velk::dispatch::Kind::routine || !row.address) continue;
+        if (row.kind != velk::dispatch::Kind::routine) continue;
         std::vector<const velk_case *> mine;
         for (int k = 0; k < velk_ncases; ++k)
             if (velk_cases[k].routine == row.name) mine.push_back(&velk_cases[k]);
