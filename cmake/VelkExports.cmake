@@ -1,7 +1,7 @@
 # Export machinery.  scripts/exportgen.py, the one reader of the export table,
 # writes at configure time the files the link needs: the .def file of the DLL
-# (names and ordinals), the Linux version script, and on 32-bit Windows the
-# .def file and entries of the stdcall DLL.
+# (names and ordinals), the Linux version script, the rows of the dispatch
+# table, and on 32-bit Windows the .def files and entries of the stdcall DLL.
 find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(VELK_EXPORT_TABLE "${PROJECT_SOURCE_DIR}/src/frame/export_table.inc")
 set(VELK_EXPORTGEN "${PROJECT_SOURCE_DIR}/scripts/exportgen.py")
@@ -24,6 +24,7 @@ function(velk_generate_exports dll_name)
                "${VELK_EXPORT_TABLE}" "${VELK_EXPORTGEN}")
   velk_exportgen(def "${VELK_GENERATED_DIR}/${dll_name}.def" ${dll_name})
   velk_exportgen(map "${VELK_GENERATED_DIR}/velk.map")
+  velk_exportgen(dispatch "${VELK_GENERATED_DIR}/velk_dispatch_rows.inc")
   set(VELK_DEF_FILE "${VELK_GENERATED_DIR}/${dll_name}.def" PARENT_SCOPE)
   set(VELK_VERSION_SCRIPT "${VELK_GENERATED_DIR}/velk.map" PARENT_SCOPE)
   if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)

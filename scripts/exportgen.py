@@ -12,6 +12,7 @@ programs need:
   stdcall-implib-def  the .def file its callers link with (decorated names)
   map        the version script of the shared object
   host       the C table of the host programs and tests (tests/host/callpack.h)
+  dispatch   the rows of the C++ table of the tests and tools (src/frame/dispatch.hpp)
   vba        hosts/excel/velk.bas, the VBA module (checked in)
   labview    hosts/labview/README.md, the Call Library Function Node table
              (checked in)
@@ -248,6 +249,22 @@ def gen_host(rows):
     return "\n".join(out) + "\n"
 
 
+DISPATCH_RESULT = {"double": "real", "single": "single", "complex": "complex", "none": "none",
+                   "csingle": "csingle", "data": "data"}
+
+
+def gen_dispatch(rows):
+    # The rows of velk::dispatch::table() (src/frame/dispatch.hpp), parsed.
+    out = [f"// {HEAD}"]
+    for r in rows:
+        params = ", ".join(
+            f'{{Arg::{p.type}, "{p.name}", "{p.unit}", {p.table}, {str(p.inert).lower()}, '
+            f"{str(p.count).lower()}}}" for p in r.params)
+        out.append(f'{{{r.ordinal}, "{r.name}", Kind::{r.kind}, Result::{DISPATCH_RESULT[r.result]}, '
+                   f'"{r.spec}", {{{params}}}, (void *)&{r.name}}},')
+    return "\n".join(out) + "\n"
+
+
 # ---- VBA -----------------------------------------------------------------------
 
 VBA_DLL64, VBA_DLL32 = "velk_64bit.dll", "velk_32bit_stdcall.dll"
@@ -475,7 +492,7 @@ def main(argv):
     text = {"def": lambda: gen_def(rows, dll), "stdcall-def": lambda: gen_stdcall_def(rows, dll),
             "stdcall-c": lambda: gen_stdcall_c(rows),
             "stdcall-implib-def": lambda: gen_stdcall_implib_def(rows, dll), "map": lambda: gen_map(rows),
-            "host": lambda: gen_host(rows)}.get(kind)
+            "host": lambda: gen_host(rows), "dispatch": lambda: gen_dispatch(rows)}.get(kind)
     if text is None:
         sys.exit(f"unknown output kind {kind}\n{__doc__}")
     write_if_changed(target, text())

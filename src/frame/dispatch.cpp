@@ -8,31 +8,10 @@
 namespace velk::dispatch {
 namespace {
 
-struct RawRow {
-    int ordinal;
-    const char *name;
-    const char *kind;
-    const char *result;
-    const char *spec;
-};
-
-constexpr RawRow raw_rows[] = {
-#define VELK_EXPORT(ord, name, kind, result, spec) {ord, #name, #kind, #result, spec},
-#include "frame/export_table.inc"
-#undef VELK_EXPORT
-};
-
-// The address of every export, in ordinal order.
-void *const addresses[] = {
-#define VELK_EXPORT(ord, name, kind, result, spec) (void *)&name,
-#include "frame/export_table.inc"
-#undef VELK_EXPORT
-};
-
 // Every call goes through a pointer of the routine's own type, taken from its
-// declaration in velk.h: the addresses are converted back to the declared parameter
-// types, and the call is exactly the one a C host makes.  Data rows and the
-// by-value routine have no by-reference caller.
+// declaration in velk.h: the addresses are converted back to the declared
+// parameter types, and the call is exactly the one a C host makes.  Data rows
+// and the by-value routine have no by-reference caller.
 using Caller = Value (*)(void *fn, std::span<void *const> args);
 
 template <class F>
@@ -80,77 +59,15 @@ constexpr TypedRow typed_rows[] = {
 #undef VELK_EXPORT
 };
 
-Kind parse_kind(std::string_view s) {
-    if (s == "routine") return Kind::routine;
-    if (s == "data") return Kind::data;
-    if (s == "rodata") return Kind::rodata;
-    throw std::logic_error("export table: bad kind");
-}
-
-Result parse_result(std::string_view s) {
-    if (s == "double") return Result::real;
-    if (s == "single") return Result::single;
-    if (s == "complex") return Result::complex;
-    if (s == "none") return Result::none;
-    if (s == "csingle") return Result::csingle;
-    if (s == "data") return Result::data;
-    throw std::logic_error("export table: bad result");
-}
-
-Arg parse_arg(std::string_view s) {
-    static constexpr std::pair<std::string_view, Arg> names[] = {
-        {"d", Arg::d},   {"i", Arg::i},   {"z", Arg::z},   {"d2", Arg::d2}, {"dN", Arg::dN},
-        {"x", Arg::x},   {"od", Arg::od}, {"oz", Arg::oz}, {"C", Arg::C},   {"oC", Arg::oC},
-        {"desc", Arg::desc}, {"vf", Arg::vf}, {"vi", Arg::vi},
-    };
-    for (const auto &[n, a] : names)
-        if (n == s) return a;
-    throw std::logic_error("export table: bad argument type");
-}
-
-std::vector<Param> parse_params(std::string_view spec) {
-    std::vector<Param> out;
-    while (!spec.empty()) {
-        const auto end = spec.find(' ');
-        const std::string_view tok = spec.substr(0, end);
-        // type:name:unit, then optional attributes, each after a colon.
-        std::vector<std::string_view> parts;
-        for (std::string_view rest = tok;;) {
-            const auto colon = rest.find(':');
-            parts.push_back(rest.substr(0, colon));
-            if (colon == rest.npos) break;
-            rest.remove_prefix(colon + 1);
-        }
-        if (parts.size() < 3) throw std::logic_error("export table: bad token");
-        Param p{parse_arg(parts[0]), std::string(parts[1]), std::string(parts[2])};
-        for (std::size_t k = 3; k < parts.size(); ++k) {
-            if (parts[k] == "inert") {
-                p.inert = true;
-            } else if (parts[k] == "count") {
-                p.count = true;
-            } else if (parts[k].starts_with("table=")) {
-                p.table = std::stoi(std::string(parts[k].substr(6)));
-            } else {
-                throw std::logic_error("export table: bad attribute");
-            }
-        }
-        out.push_back(std::move(p));
-        if (end == spec.npos) break;
-        spec.remove_prefix(end + 1);
-    }
-    return out;
-}
-
 std::vector<Export> build() {
-    std::vector<Export> rows;
-    for (const RawRow &r : raw_rows) {
-        Export e{r.ordinal, r.name, parse_kind(r.kind), parse_result(r.result), r.spec, {},
-                 addresses[r.ordinal - 1]};
-        if (e.kind == Kind::routine) e.params = parse_params(r.spec);
-        const TypedRow &t = typed_rows[r.ordinal - 1];
+    // The rows as scripts/exportgen.py wrote them from the export table.
+    std::vector<Export> rows = {
+#include "velk_dispatch_rows.inc"
+    };
+    for (const Export &e : rows) {
+        const TypedRow &t = typed_rows[e.ordinal - 1];
         if (t.caller && static_cast<int>(e.params.size()) != t.arity)
             throw std::logic_error("export table and header disagree on the arguments");
-        rows.push_back(std::move(e));
     }
     return rows;
 }
