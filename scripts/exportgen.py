@@ -433,6 +433,11 @@ def gen_labview(rows):
                 note = "; number of elements of the arrays"
             out.append(f"| {p.name}{unit} | {kind} | {fmt} | {how}{note} |")
         out.append("")
+        if any(p.type == "desc" for p in r.params):
+            out += ["The cluster describes the array of three doubles that receives the sorted",
+                    "frequencies; its address field must hold the address of memory that the",
+                    "caller owns (DSNewPtr, released with DSDisposePtr).  Eps_TE1n and Eps_TM1n",
+                    "sort a triplet themselves, so most programs never call this routine.", ""]
     out += ["## Data exports", "",
             "The exported data (" + ", ".join(f"`{r.name}`" for r in rows if not r.routine)
             + ") are not functions; LabVIEW reads them through the routines that use them.",
