@@ -6,16 +6,18 @@ kind, result and arguments (see the head of that file).  This script parses
 it once, checks it, and writes what the build, the tests and the host
 programs need:
 
-  def        the .def file of a DLL (names, ordinals, DATA)
-  stdcall-def  the .def file of the stdcall DLL
-  stdcall-c  the C source of its entries
-  stdcall-implib-def  the .def file its callers link with (decorated names)
-  map        the version script of the shared object
-  host       the C table of the host programs and tests (tests/host/callpack.h)
-  dispatch   the rows of the C++ table of the tests and tools (src/frame/dispatch.hpp)
-  vba        hosts/excel/velk.bas, the VBA module (checked in)
-  labview    hosts/labview/README.md, the Call Library Function Node table
-             (checked in)
+  def                 the .def file of a DLL (names, ordinals, DATA)
+  map                 the version script of the shared object
+  stdcall-def         the .def file of the stdcall DLL (undecorated names)
+  stdcall-c           the C source of its stdcall entries
+  stdcall-implib-def  the .def file its callers link with (decorated f_id@12)
+  host                the C table of the host programs and tests
+                      (tests/host/callpack.h)
+  dispatch            the rows of the C++ table of the tests and tools
+                      (src/frame/dispatch.hpp)
+and the host stubs, checked in: hosts/excel/velk.bas (the VBA module, with
+hosts/excel/worksheet.bas.in) and hosts/labview/README.md (the Call Library
+Function Node table).
 
 usage: exportgen.py TABLE KIND OUTPUT [DLL-NAME]
        exportgen.py TABLE --check-hosts SOURCE-DIR   (the checked-in files are current)
@@ -198,7 +200,6 @@ def gen_stdcall_c(rows):
 
 
 HOST_TYPES = {t: "VELK_T_" + t.upper() for t in TYPES}
-HOST_TYPES.update({"dN": "VELK_T_DN", "oC": "VELK_T_OC", "oz": "VELK_T_OZ", "od": "VELK_T_OD"})
 HOST_STORE = {"double": "out->d = ", "single": "out->f = ", "complex": "out->p = ", "none": ""}
 
 
@@ -448,7 +449,7 @@ def gen_labview(rows):
 # ---- driver --------------------------------------------------------------------
 
 
-def write_if_changed(path, text, newline="\n"):
+def write_if_changed(path, text):
     try:
         with open(path, encoding="utf-8", newline="") as f:
             if f.read() == text:
