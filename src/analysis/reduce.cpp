@@ -161,18 +161,19 @@ ModeResult speed_of_sound(Gas g, const Resonator &res, const ReduceInput &in, co
     return out;
 }
 
-void fit_isotherm(const ReduceInput &in, Reduction &r) {
+void fit_isotherm(const ReduceInput &in, Reduction &r, const Reduction *weights_of) {
     const std::size_t n = r.points.size(), terms = in.terms.size();
     double scale = 0;  // Pa: the columns are (p/scale)^k
     for (const PointResult &p : r.points) scale = std::max(scale, 1000.0 * p.p);
-    bool weighted = true;
-    for (const PointResult &p : r.points) weighted = weighted && p.u_c_stat > 0;
+    const std::vector<PointResult> &wp = weights_of ? weights_of->points : r.points;
+    bool weighted = wp.size() == n;
+    for (const PointResult &p : wp) weighted = weighted && p.u_c_stat > 0;
 
     Eigen::MatrixXd x(n, terms);
     Eigen::VectorXd y(n), w(n);
     for (std::size_t i = 0; i < n; ++i) {
         const PointResult &p = r.points[i];
-        const double s = weighted ? 1.0 / (2.0 * p.c * p.u_c_stat) : 1.0;  // sqrt of the weight
+        const double s = weighted ? 1.0 / (2.0 * wp[i].c * wp[i].u_c_stat) : 1.0;  // sqrt of the weight
         w(i) = s;
         y(i) = p.c * p.c * s;
         for (std::size_t k = 0; k < terms; ++k)
@@ -242,17 +243,14 @@ void visit_fields(ReduceInput &in, const FieldVisitor &f) {
     if (in.t_known) f("isotherm.temperature_K", *in.t_known);
 }
 
-Reduction reduce(const ReduceInput &in) {
+Reduction reduce(const ReduceInput &in, const Reduction *weights_of) {
     check(in);
     Reduction r{};
     Resonator res = in.res;
-    r.a_from_microwave = in.microwave.has_value();
-    if (r.a_from_microwave) {
-        microwave_radius(in, res, r);
-        res.a = r.a;
-    } else {
-        r.a = res.a;
-    }
+    r.a_from_microwave = !(in.res.a > 0);
+    if (in.microwave) microwave_radius(in, res, r);  // r.a: the triplets' mean radius
+    if (r.a_from_microwave) res.a = r.a;
+    else r.a = res.a;
     const double eps[2] = {r.eps1, r.eps2};
 
     for (std::size_t k = 0; k < in.points.size(); ++k) {
@@ -280,7 +278,7 @@ Reduction reduce(const ReduceInput &in) {
         r.points.push_back(std::move(p));
     }
 
-    fit_isotherm(in, r);
+    fit_isotherm(in, r, weights_of);
     r.temperature = !in.t_known.has_value();
     if (r.temperature) {
         r.t = r.a0 * in.mw / (in.gamma0 * exact_gas_constant);
@@ -333,7 +331,7 @@ std::vector<Uncertain> propagate(const ReduceInput &in, const Reduction &r) {
     plain.u.clear();
     const auto visit = [](ReduceInput &x, const FieldVisitor &f) { visit_fields(x, f); };
     const auto c = contributions(plain, in.u, visit,
-                                 [](const ReduceInput &x) { return outputs_of(reduce(x)); });
+                                 [&r](const ReduceInput &x) { return outputs_of(reduce(x, &r)); });
     std::size_t i = 0;
     for (const auto &entry : in.u) {
         for (std::size_t k = 0; k < out.size(); ++k)
@@ -400,7 +398,7 @@ MonteCarlo monte_carlo(const ReduceInput &in, const Reduction &r, std::size_t tr
             if (it != in.u.end()) v += it->second * normal();
         });
         try {
-            results.push_back(reduce(x).result());
+            results.push_back(reduce(x, &r).result());
         } catch (const InputError &) {
             ++mc.rejected;
         }

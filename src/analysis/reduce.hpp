@@ -1,7 +1,7 @@
 // The data reduction of an acoustic gas thermometer: from measured
 // resonances to the radius, the speed of sound and the temperature.
 //
-//  1. Microwave radius: from TM1n triplets, the deformation parameters of one
+//  1. Microwave radius (unless the radius is given): from TM1n triplets, the deformation parameters of one
 //     chosen triplet (Eps_TM1n) and, per mode, the ideal frequency
 //     f_id = fbar / (1 + skin shift + second-order shape + port terms) and the
 //     radius a_n = z_1n c0 / (2 pi n_gas f_id).  The skin depth is evaluated
@@ -21,7 +21,8 @@
 //     weights are 1/u^2 with u the statistical uncertainty of each point's
 //     mean c^2 from the scatter of its modes, or equal when a point has a
 //     single mode or no scatter; the covariance is scaled by the reduced
-//     chi-square (zero with no degrees of freedom).  A0 = gamma0 R T / M
+//     chi-square (zero with no degrees of freedom).  The propagation keeps
+//     the weights of the unperturbed reduction.  A0 = gamma0 R T / M
 //     gives T with the exact SI gas constant, or R and k_B when T is given.
 //  4. Uncertainties: every input with a standard uncertainty is propagated
 //     through the whole reduction by central differences (uncertainty.hpp),
@@ -76,7 +77,8 @@ struct ReduceInput {
     double mw;             // molar mass, kg/mol
     double h;              // thermal accommodation coefficient
     double gamma0 = 5.0 / 3.0;  // zero-pressure heat-capacity ratio
-    Resonator res;         // res.a used only without microwave data
+    Resonator res;         // res.a > 0: the radius is given (the triplets then give
+                           // the shape and the diagnostics); 0: from the triplets
     std::vector<Duct> ducts;
     std::vector<Microphone> mics;
     std::optional<MicrowaveInput> microwave;
@@ -140,8 +142,10 @@ struct Reduction {
     double result() const { return temperature ? t : r_gas; }
 };
 
-// Runs the reduction; throws InputError.
-Reduction reduce(const ReduceInput &in);
+// Runs the reduction; throws InputError.  `weights_of`, when given, fixes the
+// isotherm's weights to those of an earlier reduction of the same points (the
+// propagation moves the inputs, not the weights).
+Reduction reduce(const ReduceInput &in, const Reduction *weights_of = nullptr);
 
 // One input's share of an output's uncertainty.
 struct Contribution {

@@ -117,12 +117,13 @@ ReduceInput read_reduce_input(const nlohmann::json &doc) {
         g.done();
     }
     const json *mw = f.find("microwave");
-    in.res = read_resonator(f.need("resonator"), u, mw == nullptr);
+    in.res = read_resonator(f.need("resonator"), u,
+                            mw == nullptr || f.need("resonator").contains("radius_mm"));
     if (mw != nullptr) in.microwave = read_microwave(*mw, u);
     // Ducts and microphones must lie inside the resonator: without a given
     // radius, inside the radius of the first triplet's mean frequency.
     double a = in.res.a;
-    if (in.microwave) {
+    if (in.microwave && !(a > 0)) {
         const TmTriplet &t = in.microwave->triplets.front();
         a = 1000.0 * lib::ztm(t.n) * speed_of_light /
             (2.0 * lib::pi() * in.microwave->n_gas * ((t.f[0] + t.f[1] + t.f[2]) / 3.0));

@@ -8,8 +8,9 @@
 // copies the input, moves one field up and down by a step h and runs the
 // whole computation again.  The contribution of input i to output y is the
 // central difference c_i u_i = (y(x_i + h) - y(x_i - h)) / (2 h) * u_i, with
-// h = min(u_i, 1e-4 |x_i|): small enough to stay linear and inside the
-// models' range, large enough that the differences are far above rounding.
+// h = min(u_i, 0.01 |x_i|): small enough to stay linear and inside the
+// models' range, large enough that the differences stay far above the
+// rounding of the single-precision routines and the iterations' tolerance.
 #pragma once
 
 #include <cmath>
@@ -33,7 +34,7 @@ using Uncertainties = std::map<std::string, double>;
 using FieldVisitor = std::function<void(const std::string &path, double &value)>;
 
 inline double difference_step(double x, double u) {
-    const double cap = 1e-4 * std::fabs(x);
+    const double cap = 0.01 * std::fabs(x);
     return cap > 0 && cap < u ? cap : u;
 }
 

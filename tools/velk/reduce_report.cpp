@@ -72,8 +72,8 @@ std::string table_report(const ReduceReport &rep) {
         << " S/m\n\n";
 
     const Uncertain &ua = find(rep.u, "radius");
-    if (r.a_from_microwave) {
-        out << "microwave radius: deformation parameters eps1 " << g(r.eps1, 7) << ", eps2 "
+    if (!r.tm.empty()) {
+        out << (r.a_from_microwave ? "microwave radius" : "microwave modes") << ": deformation parameters eps1 " << g(r.eps1, 7) << ", eps2 "
             << g(r.eps2, 7) << " (TM1" << in.microwave->shape_mode << "), refractive index "
             << g(in.microwave->n_gas, 10) << "\n";
         row(out, "microwave mode", r.tm, [](const TmResult &t) { return "TM1" + std::to_string(t.n); });
@@ -89,12 +89,10 @@ std::string table_report(const ReduceReport &rep) {
             return t.excess_half_width_ppm ? fixed(*t.excess_half_width_ppm, 4) : std::string("-");
         });
         row(out, "iterations", r.tm, [](const TmResult &t) { return std::to_string(t.iterations); });
-        out << "mean radius " << fixed(r.a, 7) << " mm, standard uncertainty " << g(ua.u(), 3)
-            << " mm (" << fixed(ua.u() / r.a * ppm, 3) << " ppm)\n\n";
-    } else {
-        out << "radius " << fixed(r.a, 7) << " mm (given), standard uncertainty " << g(ua.u(), 3)
-            << " mm\n\n";
     }
+    out << (r.a_from_microwave ? "mean radius " : "radius (given) ") << fixed(r.a, 7)
+        << " mm, standard uncertainty " << g(ua.u(), 3) << " mm (" << fixed(ua.u() / r.a * ppm, 3)
+        << " ppm)\n\n";
 
     for (std::size_t k = 0; k < r.points.size(); ++k) {
         const PointResult &p = r.points[k];
