@@ -60,6 +60,34 @@ std::array<double, 3> triplet(double fm, std::int32_t n) {
     return f;
 }
 
+// Indented JSON with every value that fits on one line kept on one line.
+void print(std::ostream &out, const ordered_json &j, int indent) {
+    const std::string flat = j.dump();
+    if (flat.size() + static_cast<std::size_t>(indent) <= 96 || !j.is_structured()) {
+        std::string spaced;  // ", " and ": " as in the hand-written example
+        bool in_string = false;
+        for (std::size_t k = 0; k < flat.size(); ++k) {
+            const char c = flat[k];
+            if (c == '"' && (k == 0 || flat[k - 1] != '\\')) in_string = !in_string;
+            spaced += c;
+            if (!in_string && (c == ',' || c == ':')) spaced += ' ';
+        }
+        out << spaced;
+        return;
+    }
+    const std::string pad(static_cast<std::size_t>(indent) + 2, ' ');
+    const bool object = j.is_object();
+    out << (object ? "{\n" : "[\n");
+    std::size_t k = 0;
+    for (auto it = j.begin(); it != j.end(); ++it, ++k) {
+        out << pad;
+        if (object) out << ordered_json(it.key()).dump() << ": ";
+        print(out, *it, indent + 2);
+        out << (k + 1 < j.size() ? ",\n" : "\n");
+    }
+    out << std::string(static_cast<std::size_t>(indent), ' ') << (object ? "}" : "]");
+}
+
 }  // namespace
 
 int main() {
@@ -167,5 +195,6 @@ int main() {
                           {"modes", modes}});
     }
     doc["state_points"] = points;
-    std::cout << doc.dump(2) << '\n';
+    print(std::cout, doc, 0);
+    std::cout << '\n';
 }
