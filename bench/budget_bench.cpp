@@ -1,5 +1,6 @@
 // The built-in budget of the command-line tool: the arithmetic alone, and
-// the whole job (parse the example, compute, format the table).
+// the whole job (parse the example, compute, format the table); the built-in
+// reduction alone and with its propagated uncertainties.
 #include <benchmark/benchmark.h>
 
 #include "json_input.hpp"
@@ -21,7 +22,22 @@ void BM_budget_table(benchmark::State &s) {
     }
 }
 
+void BM_reduce(benchmark::State &s) {
+    const velk::analysis::ReduceInput in = velk::analysis::read_reduce_input(
+        nlohmann::json::parse(velk::tool::reduce_example_text()));
+    for (auto _ : s) benchmark::DoNotOptimize(velk::analysis::reduce(in));
+}
+
+void BM_reduce_uncertainties(benchmark::State &s) {
+    const velk::analysis::ReduceInput in = velk::analysis::read_reduce_input(
+        nlohmann::json::parse(velk::tool::reduce_example_text()));
+    const velk::analysis::Reduction r = velk::analysis::reduce(in);
+    for (auto _ : s) benchmark::DoNotOptimize(velk::analysis::propagate(in, r));
+}
+
 }  // namespace
 
+BENCHMARK(BM_reduce)->Unit(benchmark::kMillisecond);
+BENCHMARK(BM_reduce_uncertainties)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_budget_compute)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_budget_table)->Unit(benchmark::kMicrosecond);

@@ -6,6 +6,7 @@
 
 #include "json_input.hpp"
 #include "reduce.hpp"
+#include "routines.hpp"
 
 namespace {
 
@@ -69,6 +70,28 @@ TEST(Reduce, RecoversTheTemperatureOfTheSyntheticExample) {
     ASSERT_FALSE(budget.empty());
     for (std::size_t k = 1; k < budget.size(); ++k)
         EXPECT_GE(std::fabs(budget[k - 1].value), std::fabs(budget[k].value));
+}
+
+TEST(Reduce, TeTripletOfTheSameCavityGivesTheSameRadius) {
+    // A TE11 triplet made with the TE corrections (skin depth, shape, ports)
+    // for the radius that the TM triplets give.
+    ReduceInput in = read_reduce_input(load(VELK_REDUCE_EXAMPLE));
+    in.u.clear();
+    const Reduction tm = reduce(in);
+    const double a = tm.a;
+    const double fid = speed_of_light * lib::zte(1) / ((lib::pi() + lib::pi()) * (0.001 * a));
+    double skin = 0, g = 0;
+    lib::df_skTE(lib::d_sk(fid, in.res.sigma, in.res.mu_r), a, skin, g);
+    double ports = 0;
+    for (const double r : in.microwave->ports) ports += lib::df_dcTE(r, a);
+    const double shape = static_cast<double>(lib::dzm2_zTE1n(tm.eps1, tm.eps2, 1));
+    const double fm = fid * (1.0 + ((skin + shape) + ports));
+    in.microwave->triplets.push_back({1, {fm, fm, fm}, std::nullopt, true});
+    const Reduction both = reduce(in);
+    ASSERT_EQ(both.tm.size(), 4u);
+    EXPECT_TRUE(both.tm.back().te);
+    EXPECT_NEAR(both.tm.back().a / a - 1.0, 0.0, 1e-12);
+    EXPECT_LT(std::fabs(skin), std::fabs(tm.tm[0].skin_shift));  // TE and TM differ
 }
 
 TEST(Reduce, FitsAnExactIsothermAndGivesRWhenTIsGiven) {
