@@ -7,6 +7,7 @@
   call      velk call on worked values, bit for bit, and its usage errors
   readme    the README shows the built-in examples' input and output
   reduce    velk reduce: expected output, formats, Monte Carlo, input errors
+  generated the reduction example is what its generator (--make) writes
 """
 import argparse
 import copy
@@ -502,13 +503,24 @@ def test_reduce():
         expect_error(["reduce", path], "not valid JSON")
 
 
+def test_generated():
+    out = subprocess.run([MAKE], capture_output=True, text=True, timeout=60, check=True).stdout
+    with open(os.path.join(HERE, "..", "velk", "reduce_example.json"), encoding="utf-8") as f:
+        check(out == f.read(), "reduce_example.json differs from what velk_make_reduce_example writes")
+
+
+MAKE = None
+
+
 def main():
-    global VELK
+    global VELK, MAKE
     ap = argparse.ArgumentParser()
     ap.add_argument("--velk", required=True)
-    ap.add_argument("group", choices=["expected", "formats", "errors", "call", "readme", "reduce"])
+    ap.add_argument("--make")
+    ap.add_argument("group", choices=["expected", "formats", "errors", "call", "readme", "reduce", "generated"])
     a = ap.parse_args()
     VELK = a.velk
+    MAKE = a.make
     globals()["test_" + a.group]()
     print(f"velk {a.group}: passed")
 

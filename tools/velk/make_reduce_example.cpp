@@ -1,7 +1,8 @@
 // Writes the built-in reduction example (tools/velk/reduce_example.json) on
 // standard output: synthetic measurements made with the same model that the
 // reduction inverts, from a stated speed of sound, with stated perturbations
-// and noise.  Run by hand when the example changes:
+// and noise.  Run by hand when the example changes (a test checks that the
+// committed file is what this program writes):
 //   build/linux64/tools/velk_make_reduce_example > tools/velk/reduce_example.json
 //
 // Speed of sound: c^2 = A0 (1 + beta_a n + gamma_a n^2), n = p/(R T), with
