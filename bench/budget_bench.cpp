@@ -8,7 +8,16 @@
 
 namespace {
 
+// The arithmetic without the uncertainties (one budget), and with them (the
+// budget again for each uncertain input, moved up and down).
 void BM_budget_compute(benchmark::State &s) {
+    velk::analysis::Input in =
+        velk::analysis::read_input(nlohmann::json::parse(velk::tool::example_text()));
+    in.u.clear();
+    for (auto _ : s) benchmark::DoNotOptimize(velk::analysis::compute(in));
+}
+
+void BM_budget_uncertainties(benchmark::State &s) {
     const velk::analysis::Input in =
         velk::analysis::read_input(nlohmann::json::parse(velk::tool::example_text()));
     for (auto _ : s) benchmark::DoNotOptimize(velk::analysis::compute(in));
@@ -40,4 +49,5 @@ void BM_reduce_uncertainties(benchmark::State &s) {
 BENCHMARK(BM_reduce)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_reduce_uncertainties)->Unit(benchmark::kMillisecond);
 BENCHMARK(BM_budget_compute)->Unit(benchmark::kMicrosecond);
+BENCHMARK(BM_budget_uncertainties)->Unit(benchmark::kMicrosecond);
 BENCHMARK(BM_budget_table)->Unit(benchmark::kMicrosecond);
