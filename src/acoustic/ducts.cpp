@@ -2,7 +2,7 @@
 // a chain of N cylindrical sections, section 1 opening into the resonator,
 // the far end of section N open (zero impedance).
 //
-// Method (j over the sections; pi is the module's stored value)
+// Method (j over the sections; pi is the model's, standard 3.1415927410125732)
 //   r_j, L_j, a_m: radii, lengths and the resonator radius in metres;
 //   S_j = (r_j r_j) pi.
 //   kv = (1 - i)/dv, kt = (1 - i)/dt with dv = d_v(eta, rho, f) and
@@ -93,16 +93,12 @@ struct PlainBessel {
     }
 };
 
-// 2 J_1(z) / (z J_0(z))
-cplx boundary_layer_function(cplx z, const special::BesselPair &j) {
-    return cdiv(real(2.0) * j.j1, z * j.j0);
-}
-
 template <class Bessel>
 DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double> lduct,
-                          const DuctGas &gas, double a, double f, std::int32_t n) {
+                          const DuctGas &gas, double a, double f, std::int32_t n,
+                          const Model &model) {
     const std::size_t count = rduct.size() < lduct.size() ? rduct.size() : lduct.size();
-    const double pi = stored_pi();
+    const double pi = model.pi;
 
     // Work storage, obtained in this order and released in reverse order.
     WorkArray<double> area(count);
@@ -127,9 +123,9 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     for (std::size_t j = 0; j < count; ++j) area[j] = (rad[j] * rad[j]) * pi;
 
     // 3. Boundary layers: k = (1 - i)/delta.
-    const double dv = viscous_length(gas.eta, gas.rho, f);
+    const double dv = viscous_length(gas.eta, gas.rho, f, model);
     const cplx kv = cdiv({1.0, -1.0}, real(dv));
-    const double dt = thermal_length(gas.kappa, gas.rho, gas.cp, f);
+    const double dt = thermal_length(gas.kappa, gas.rho, gas.cp, f, model);
     const cplx kt = cdiv({1.0, -1.0}, real(dt));
 
     // 4., 5. Viscous and thermal boundary-layer functions (each value depends
@@ -172,21 +168,27 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
 
     // 11. Relative perturbation.
     const cplx w = cdiv(cplx{0.0, gas.rho} * real(gas.c), zin);
-    const cplx r = cdiv(w, real(zac_at(n) * ((a_m * a_m) * (4.0 * pi))));
+    const cplx r = cdiv(w, real(zac_at(model, n) * ((a_m * a_m) * (4.0 * pi))));
     return {r.re, r.im};
 }
 
 }  // namespace
 
+// 2 J_1(z) / (z J_0(z))
+cplx boundary_layer_function(cplx z, const special::BesselPair &j) {
+    return cdiv(real(2.0) * j.j1, z * j.j0);
+}
+
 DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
-                                   const DuctGas &gas, double a, double f, std::int32_t n) {
-    return evaluate<FastBessel>(rduct, lduct, gas, a, f, n);
+                                   const DuctGas &gas, double a, double f, std::int32_t n,
+                                   const Model &model) {
+    return evaluate<FastBessel>(rduct, lduct, gas, a, f, n, model);
 }
 
 DuctPerturbation duct_perturbation_plain(std::span<const double> rduct,
                                          std::span<const double> lduct, const DuctGas &gas,
-                                         double a, double f, std::int32_t n) {
-    return evaluate<PlainBessel>(rduct, lduct, gas, a, f, n);
+                                         double a, double f, std::int32_t n, const Model &model) {
+    return evaluate<PlainBessel>(rduct, lduct, gas, a, f, n, model);
 }
 
 }  // namespace velk::acoustic

@@ -20,8 +20,8 @@ bool same(double a, double b) {
 
 void expect_same(const std::vector<double> &r, const std::vector<double> &l, const ac::DuctGas &gas,
                  double a, double f, std::int32_t n) {
-    const ac::DuctPerturbation fast = ac::duct_perturbation(r, l, gas, a, f, n);
-    const ac::DuctPerturbation plain = ac::duct_perturbation_plain(r, l, gas, a, f, n);
+    const ac::DuctPerturbation fast = ac::duct_perturbation(r, l, gas, a, f, n, velk::Model{});
+    const ac::DuctPerturbation plain = ac::duct_perturbation_plain(r, l, gas, a, f, n, velk::Model{});
     EXPECT_TRUE(same(fast.df, plain.df) && same(fast.g, plain.g))
         << r.size() << " sections, r0 = " << r[0] << ", f = " << f << ": fast "
         << velk::test::describe(fast.df) << " " << velk::test::describe(fast.g) << ", plain "
