@@ -1,11 +1,13 @@
 // The C++ interface of the acoustic loss and perturbation models (velk.hpp):
 // boundary layers, thermal terms, bulk, microphone, copper and ducts.
 #include <stdexcept>
+#include <vector>
 
 #include "acoustic/boundary_layer.hpp"
 #include "acoustic/bulk.hpp"
 #include "acoustic/copper.hpp"
 #include "acoustic/ducts.hpp"
+#include "special/bessel_batch.hpp"
 #include "velk/velk.hpp"
 
 namespace velk {
@@ -81,6 +83,19 @@ complex boundary_layer_function(complex z) {
     const cplx w{z.real(), z.imag()};
     const cplx f = acoustic::boundary_layer_function(w, special::besselj10(w));
     return {f.re, f.im};
+}
+
+void boundary_layer_function(std::span<const complex> z, std::span<complex> out) {
+    if (out.size() != z.size())
+        throw std::invalid_argument("velk::boundary_layer_function: out differs in length from z");
+    std::vector<cplx> w(z.size());
+    for (std::size_t k = 0; k < z.size(); ++k) w[k] = {z[k].real(), z[k].imag()};
+    std::vector<special::BesselPair> j(w.size());
+    special::besselj10_batch(w, j);
+    for (std::size_t k = 0; k < w.size(); ++k) {
+        const cplx f = acoustic::boundary_layer_function(w[k], j[k]);
+        out[k] = {f.re, f.im};
+    }
 }
 
 Perturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
