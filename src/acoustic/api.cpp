@@ -111,12 +111,9 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
                        std::span<Perturbation> out, const Model &model) {
     if (out.size() != f.size())
         throw std::invalid_argument("velk::duct_perturbation: out and f differ in length");
-    const acoustic::DuctGas g = internal_gas(gas);
-    for (std::size_t k = 0; k < f.size(); ++k) {
-        const acoustic::DuctPerturbation r =
-            acoustic::duct_perturbation(rduct, lduct, g, a, f[k], n, model);
-        out[k] = {r.df, r.g};
-    }
+    std::vector<acoustic::DuctPerturbation> r(f.size());
+    acoustic::duct_perturbation(rduct, lduct, internal_gas(gas), a, f, n, model, r);
+    for (std::size_t k = 0; k < r.size(); ++k) out[k] = {r[k].df, r[k].g};
 }
 
 void duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
@@ -124,12 +121,9 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
                        std::span<Perturbation> out, const Model &model) {
     if (out.size() != n.size())
         throw std::invalid_argument("velk::duct_perturbation: out and n differ in length");
-    const acoustic::DuctGas g = internal_gas(gas);
-    for (std::size_t k = 0; k < n.size(); ++k) {
-        const acoustic::DuctPerturbation r =
-            acoustic::duct_perturbation(rduct, lduct, g, a, f, n[k], model);
-        out[k] = {r.df, r.g};
-    }
+    std::vector<acoustic::DuctPerturbation> r(n.size());
+    acoustic::duct_perturbation(rduct, lduct, internal_gas(gas), a, f, n, model, r);
+    for (std::size_t k = 0; k < r.size(); ++k) out[k] = {r[k].df, r[k].g};
 }
 
 }  // namespace velk
