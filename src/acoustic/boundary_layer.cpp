@@ -2,7 +2,7 @@
 // thermal boundary-layer terms of a radial mode.
 //
 // Method (closed formulas, evaluated in the order written; pi is the
-// module's stored 3.1415927410125732, R the module's gas constant; a_m is
+// model's, standard 3.1415927410125732, R the model's gas constant; a_m is
 // 0.001 a, the radius in metres)
 //   d_v     sqrt(eta / (f (rho pi)))
 //   d_t     sqrt(kappa / (f ((rho pi) cp)))
@@ -32,8 +32,6 @@
 #include <cmath>
 
 #include "frame/numeric.hpp"
-#include "frame/tables.hpp"
-#include "velk/velk.h"
 
 namespace velk::acoustic {
 namespace {
@@ -45,24 +43,25 @@ double thermal_factor(double gamma, double a_m) { return (gamma - 1.0) / (a_m + 
 
 }  // namespace
 
-double viscous_length(double eta, double rho, double f) {
+double viscous_length(double eta, double rho, double f, const Model &model) {
     // sqrt(eta / (pi rho f))
-    const double w = f * (rho * stored_pi());
+    const double w = f * (rho * model.pi);
     return std::sqrt(eta / w);
 }
 
-double thermal_length(double kappa, double rho, double cp, double f) {
+double thermal_length(double kappa, double rho, double cp, double f, const Model &model) {
     // sqrt(kappa / (pi rho cp f))
-    const double w = f * ((rho * stored_pi()) * cp);
+    const double w = f * ((rho * model.pi) * cp);
     return std::sqrt(kappa / w);
 }
 
-double accommodation_length(double t, double p, double cv, double kappa, double mw, double h) {
+double accommodation_length(double t, double p, double cv, double kappa, double mw, double h,
+                            const Model &model) {
     // ((2 - h)/h) (kappa/P) sqrt(pi mw t/(2R)) / (1/2 + mw cv/R)
-    const double r = __velk_MOD_cnst.rgas;
+    const double r = model.rgas;
     const double pa = 1000.0 * p;
     const double u = kappa / pa;
-    const double s = std::sqrt((t * (mw * stored_pi())) / (r + r));
+    const double s = std::sqrt((t * (mw * model.pi)) / (r + r));
     const double j = ((2.0 - h) * (u * s)) / h;
     const double z = 1.0 / (0.5 + (mw * cv) / r);
     return z * j;

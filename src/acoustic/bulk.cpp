@@ -1,7 +1,7 @@
 // Bulk absorption and microphone compliance.
 //
 // bulk_halfwidth: g = (pi^2/c^2) ((gamma - 1) dt^2 + (4/3) dv^2) f^3 in Hz,
-//     with the stored pi, 4/3 as the double 1.3333333333333333 and f^3 from
+//     with the model's pi, 4/3 as the double 1.3333333333333333 and f^3 from
 //     the general power function.  With dv, dt from the penetration-length
 //     routines this is the classical absorption (shear viscosity and heat
 //     conduction, no volume viscosity).  gamma = 1 leaves the viscous term,
@@ -17,9 +17,9 @@
 
 namespace velk::acoustic {
 
-double bulk_halfwidth(double c, double gamma, double dv, double dt, double f) {
+double bulk_halfwidth(double c, double gamma, double dv, double dt, double f, const Model &model) {
     // g = (pi^2/c^2) ((gamma - 1) dt^2 + (4/3) dv^2) f^3
-    double q = (stored_pi() * stored_pi()) / (c * c);
+    double q = (model.pi * model.pi) / (c * c);
     const double u = (dv * dv) * 1.3333333333333333;
     double w = (gamma - 1.0) * (dt * dt);
     w = w + u;

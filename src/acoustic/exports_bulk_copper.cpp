@@ -1,7 +1,8 @@
-// Export layer of the bulk, microphone and copper routines.
-#include "acoustic/bulk.hpp"
-#include "acoustic/copper.hpp"
+// Export layer of the bulk, microphone and copper routines: adapters over the
+// C++ interface.
+#include "frame/tables.hpp"
 #include "velk/velk.h"
+#include "velk/velk.hpp"
 
 extern "C" {
 
@@ -9,30 +10,30 @@ extern "C" {
 VELK_API double VELK_CALL g_b(const double * /*t*/, const double * /*p*/, const double *c,
                              const double *gamma, const double *dv, const double *dt,
                              const double *f) {
-    return velk::acoustic::bulk_halfwidth(*c, *gamma, *dv, *dt, *f);
+    return velk::bulk_halfwidth(*c, *gamma, *dv, *dt, *f, velk::exported_model());
 }
 
 VELK_API double VELK_CALL df_mic(const double *rmic, const double *a, const double *rho,
                                 const double *c) {
-    return velk::acoustic::mic_shift(*rmic, *a, *rho, *c);
+    return velk::mic_shift(*rmic, *a, *rho, *c);
 }
 
 VELK_API double VELK_CALL k_cu(const double *t, const double *rrr) {
-    return velk::acoustic::copper_conductivity(*t, *rrr);
+    return velk::copper_conductivity(*t, *rrr);
 }
 
 VELK_API double VELK_CALL cp_cu(const double *t) {
-    return velk::acoustic::copper_heat_capacity(*t);
+    return velk::copper_heat_capacity(*t);
 }
 
 VELK_API double VELK_CALL g_Cu(const double *gamma, const double *a, const double *dcu,
                               const double *kappa, const double *kcu) {
-    return velk::acoustic::shell_halfwidth(*gamma, *a, *dcu, *kappa, *kcu);
+    return velk::shell_halfwidth(*gamma, *a, *dcu, *kappa, *kcu);
 }
 
 VELK_API float VELK_CALL df_CuTh(const double *gamma, const double *a, const double *dcu,
                                 const double *kappa, const double *kcu) {
-    return velk::acoustic::shell_shift(*gamma, *a, *dcu, *kappa, *kcu);
+    return velk::shell_shift(*gamma, *a, *dcu, *kappa, *kcu);
 }
 
 }  // extern "C"

@@ -1,6 +1,6 @@
 // Ideal-resonator routines.
 //
-// f_id:    f = c zac(n) / (2 pi a), a in metres, with the stored pi (results
+// f_id:    f = c zac(n) / (2 pi a), a in metres, with the model's pi (results
 //          lie a relative 2.78e-8 below those with the exact pi).
 // Ell_Req: radius of the sphere with the volume of an ellipsoid,
 //          (a1 a2 a3)^(1/3) by the general power function, not a cube root.
@@ -12,10 +12,10 @@
 
 namespace velk::frame {
 
-double ideal_frequency(std::int32_t n, double c, double a) {
+double ideal_frequency(std::int32_t n, double c, double a, const Model &model) {
     const double am = 0.001 * a;
-    const double d = (stored_pi() + stored_pi()) * am;
-    const double q = zac_at(n) / d;
+    const double d = (model.pi + model.pi) * am;
+    const double q = zac_at(model, n) / d;
     return c * q;
 }
 

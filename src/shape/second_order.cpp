@@ -52,18 +52,18 @@ double ac_second_order_factor(double z) {
     return (8.0 * (z * z)) / 135.0;
 }
 
-float dzm2_te1n(double eps1, double eps2, std::int32_t n) {
-    const double t = te1n_second_order_factor(zte_at(n));
+float dzm2_te1n(double eps1, double eps2, std::int32_t n, const Model &model) {
+    const double t = te1n_second_order_factor(zte_at(model, n));
     return static_cast<float>(t * quadratic_form(eps1, eps2));
 }
 
-float dzm2_tm1n(double eps1, double eps2, std::int32_t n) {
-    const double r = tm1n_second_order_factor(ztm_at(n));
+float dzm2_tm1n(double eps1, double eps2, std::int32_t n, const Model &model) {
+    const double r = tm1n_second_order_factor(ztm_at(model, n));
     return static_cast<float>(r * quadratic_form(eps1, eps2));
 }
 
-float o2dz2_ac(std::span<const double, 2> eps, std::int32_t n) {
-    const double t = ac_second_order_factor(zac_at(n));
+float o2dz2_ac(std::span<const double, 2> eps, std::int32_t n, const Model &model) {
+    const double t = ac_second_order_factor(zac_at(model, n));
     const double e1 = eps[0], e2 = eps[1];
     // (e1 e1 - e2 e1) + e2 e2
     const double q = (e1 * e1 - e2 * e1) + e2 * e2;

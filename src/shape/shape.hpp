@@ -7,6 +7,7 @@
 #include <cstdint>
 #include <span>
 
+#include "velk/model.hpp"
 #include "velk/velk.h"
 
 namespace velk::shape {
@@ -29,8 +30,8 @@ struct Deformation {
 };
 
 // Deformation parameters from a TE1n (n = 1..12) or TM1n (n = 1..13) triplet.
-Deformation eps_te1n(double fa, double fb, double fc, std::int32_t n);
-Deformation eps_tm1n(double fa, double fb, double fc, std::int32_t n);
+Deformation eps_te1n(double fa, double fb, double fc, std::int32_t n, const Model &model);
+Deformation eps_tm1n(double fa, double fb, double fc, std::int32_t n, const Model &model);
 
 // Mode factors of the second-order corrections at eigenvalue z, in double.
 double te1n_second_order_factor(double z);
@@ -38,8 +39,8 @@ double tm1n_second_order_factor(double z);
 double ac_second_order_factor(double z);
 
 // Second-order eigenvalue corrections, rounded once to single precision.
-float dzm2_te1n(double eps1, double eps2, std::int32_t n);
-float dzm2_tm1n(double eps1, double eps2, std::int32_t n);
-float o2dz2_ac(std::span<const double, 2> eps, std::int32_t n);
+float dzm2_te1n(double eps1, double eps2, std::int32_t n, const Model &model);
+float dzm2_tm1n(double eps1, double eps2, std::int32_t n, const Model &model);
+float o2dz2_ac(std::span<const double, 2> eps, std::int32_t n, const Model &model);
 
 }  // namespace velk::shape

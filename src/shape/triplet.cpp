@@ -140,12 +140,12 @@ double tm_family_factor(double z) {
     return (4.0 + (z * z + z * z)) / (15.0 * (z * z) - 2.0);
 }
 
-Deformation eps_te1n(double fa, double fb, double fc, std::int32_t n) {
-    return from_triplet(fa, fb, fc, te_family_factor(zte_at(n)));
+Deformation eps_te1n(double fa, double fb, double fc, std::int32_t n, const Model &model) {
+    return from_triplet(fa, fb, fc, te_family_factor(zte_at(model, n)));
 }
 
-Deformation eps_tm1n(double fa, double fb, double fc, std::int32_t n) {
-    return from_triplet(fa, fb, fc, tm_family_factor(ztm_at(n)));
+Deformation eps_tm1n(double fa, double fb, double fc, std::int32_t n, const Model &model) {
+    return from_triplet(fa, fb, fc, tm_family_factor(ztm_at(model, n)));
 }
 
 }  // namespace velk::shape

@@ -1,13 +1,12 @@
-// Export layer of the special functions.
-#include "bessel.hpp"
-#include "bessel_fast.hpp"
+// Export layer of the special functions: adapters over the C++ interface.
 #include "velk/velk.h"
+#include "velk/velk.hpp"
 
 namespace {
 
-velk_complex *deliver(velk_complex *result, velk::cplx v) {
-    result->re = v.re;
-    result->im = v.im;
+velk_complex *deliver(velk_complex *result, velk::complex v) {
+    result->re = v.real();
+    result->im = v.imag();
     return result;
 }
 
@@ -17,7 +16,7 @@ extern "C" {
 
 VELK_API velk_complex *VELK_CALL __velk_MOD_besselj(velk_complex *result, const int32_t *n,
                                                    const velk_complex *z) {
-    return deliver(result, velk::special::besselj(*n, {z->re, z->im}));
+    return deliver(result, velk::besselj(*n, {z->re, z->im}));
 }
 
 // count is accepted and never read.
@@ -26,8 +25,8 @@ VELK_API velk_complex *VELK_CALL __velk_MOD_normbesselj(velk_complex *result, co
                                                        const int32_t *nstart,
                                                        const int32_t * /*count*/,
                                                        const velk_complex *seed) {
-    return deliver(result, velk::special::normbesselj_fast(*n, {z->re, z->im}, *nstart,
-                                                      {seed->re, seed->im}));
+    return deliver(result,
+                   velk::normbesselj(*n, {z->re, z->im}, *nstart, {seed->re, seed->im}));
 }
 
 }  // extern "C"

@@ -3,6 +3,8 @@
 // the same call made on one thread beforehand.
 #include <atomic>
 #include <bit>
+#include <cmath>
+#include <complex>
 #include <cstdint>
 #include <latch>
 #include <string>
@@ -12,6 +14,7 @@
 #include "frame/dispatch.hpp"
 #include "host/callpack.h"
 #include "support/bits.hpp"
+#include "velk/velk.hpp"
 
 namespace {
 
@@ -114,6 +117,40 @@ TEST(Concurrency, EveryRoutineFromEightThreads) {
     EXPECT_EQ(mismatches.load(), 0);
     for (int t = 0; t < kThreads; ++t)
         EXPECT_TRUE(first[t].empty()) << "thread " << t << ": " << first[t];
+}
+
+// The routines over arrays keep no state: eight threads evaluating their own
+// arrays at once get the values of one thread alone.
+TEST(Concurrency, ArraysFromEightThreads) {
+    std::vector<std::vector<velk::complex>> z(kThreads), want(kThreads);
+    for (int t = 0; t < kThreads; ++t) {
+        for (int k = 0; k < 300; ++k) {
+            const double r = 1.0 + (t * 300 + k) * 0.3;
+            z[t].push_back({r / std::sqrt(2.0), -r / std::sqrt(2.0)});
+        }
+        want[t].resize(z[t].size());
+        velk::besselj(0, z[t], want[t]);
+    }
+    std::latch start(kThreads);
+    std::atomic<int> mismatches{0};
+    std::vector<std::thread> threads;
+    for (int t = 0; t < kThreads; ++t) {
+        threads.emplace_back([&, t] {
+            start.arrive_and_wait();
+            std::vector<velk::complex> got(z[t].size());
+            for (int r = 0; r < 5; ++r) {
+                velk::besselj(0, z[t], got);
+                for (std::size_t k = 0; k < got.size(); ++k)
+                    if (std::bit_cast<std::uint64_t>(got[k].real()) !=
+                            std::bit_cast<std::uint64_t>(want[t][k].real()) ||
+                        std::bit_cast<std::uint64_t>(got[k].imag()) !=
+                            std::bit_cast<std::uint64_t>(want[t][k].imag()))
+                        mismatches.fetch_add(1);
+            }
+        });
+    }
+    for (auto &th : threads) th.join();
+    EXPECT_EQ(mismatches.load(), 0);
 }
 
 }  // namespace
