@@ -224,7 +224,12 @@ VELK_API float VELK_CALL df_CuTh(const double *gamma, const double *a, const dou
  * chain of nduct cylindrical sections (radii rduct and lengths lduct in mm,
  * section 1 at the resonator, open far end).  df and g are always written;
  * nduct <= 0 gives NaN, a mode number outside 1..16 or work storage that
- * cannot be obtained quiet NaN. */
+ * cannot be obtained quiet NaN.  Sections of any width are served: where
+ * r/delta passes about 707 (delta a penetration length; dense gases, wide
+ * ducts), z J0(z) and then J0 itself leave the double range, and the
+ * boundary-layer function 2 J1(z)/(z J0(z)) is taken from its asymptotic
+ * (Hankel) expansion instead, accurate to 1e-15, without raising a flag.
+ * Below that width it is the quotient of the Bessel values, as before. */
 VELK_API void VELK_CALL df_ducts(const double *rduct, const double *lduct, const int32_t *nduct,
                                 const double *rho, const double *cp, const double *c,
                                 const double *gamma, const double *kappa, const double *eta,

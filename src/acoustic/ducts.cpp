@@ -32,9 +32,12 @@
 // Special cases
 //   N <= 0: Zin stays 0 and both outputs are NaN (0/0).  A zero length or a
 //   zero zac(n) (n = 1, 14..16): NaN.  A mode number outside 1..16 or work
-//   storage that cannot be obtained: quiet NaN.  Wide sections: z J_0(z)
-//   overflows from r/delta of about 707.7 on, both outputs NaN; finite up to
-//   about 707.
+//   storage that cannot be obtained: quiet NaN.  Wide sections (|Im z| from
+//   690, r/delta on the ray): the quotient is formed from the Bessel values,
+//   with every exception masked, and kept where it is finite and not zero;
+//   where it is not (z J_0(z) leaves the double range from r/delta of about
+//   707.1 on) F comes from the Hankel expansion (wide_sections.cpp), so the
+//   outputs stay finite at any pressure.
 //
 // Accuracy
 //   A single section agrees with the open-line formula Z tanh(Gamma L) to
@@ -50,6 +53,7 @@
 #include "frame/tables.hpp"
 #include "special/bessel.hpp"
 #include "special/bessel_fast.hpp"
+#include "wide_sections.hpp"
 
 namespace velk::acoustic {
 namespace {
@@ -86,10 +90,14 @@ cplx real(double x) { return {x, 0.0}; }
 // evaluation (side by side where it can), or each function on its own.
 struct FastBessel {
     static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) { special::besselj10(z, j); }
+    static special::BesselPair one(cplx z) { return special::besselj10(z); }
 };
 struct PlainBessel {
     static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) {
-        for (int s = 0; s < 2; ++s) j[s] = {special::besselj_plain(1, z[s]), special::besselj_plain(0, z[s])};
+        for (int s = 0; s < 2; ++s) j[s] = one(z[s]);
+    }
+    static special::BesselPair one(cplx z) {
+        return {special::besselj_plain(1, z), special::besselj_plain(0, z)};
     }
 };
 
@@ -136,6 +144,16 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     // only on its own section and argument).
     for (std::size_t j = 0; j < count; ++j) {
         const cplx z[2] = {real(rad[j]) * kv, real(rad[j]) * kt};
+        if (wide_argument(z[0]) || wide_argument(z[1])) {
+            cplx fw[2];
+            for (int s = 0; s < 2; ++s) {
+                auto direct = [](cplx x) { return boundary_layer_function(x, Bessel::one(x)); };
+                fw[s] = wide_argument(z[s]) ? boundary_function_guarded(z[s], direct) : direct(z[s]);
+            }
+            fv[j] = fw[0];
+            ft[j] = fw[1];
+            continue;
+        }
         special::BesselPair bessel[2];
         Bessel::at(z, bessel);
         fv[j] = boundary_layer_function(z[0], bessel[0]);
