@@ -37,7 +37,9 @@
 //   with every exception masked, and kept where it is finite and not zero;
 //   where it is not (z J_0(z) leaves the double range from r/delta of about
 //   707.1 on) F comes from the Hankel expansion (wide_sections.cpp), so the
-//   outputs stay finite at any pressure.
+//   outputs stay finite at any pressure.  Long, lossy sections (|Re x_j|
+//   from 700) likewise: Z_j / sinh(x_j) where finite, else Z_j csch(x_j)
+//   from e^{-x_j}, which is zero or subnormal there.
 //
 // Accuracy
 //   A single section agrees with the open-line formula Z tanh(Gamma L) to
@@ -176,7 +178,7 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     for (std::size_t j = 0; j < count; ++j) {
         const cplx x = prop[j] * real(len[j]);
         zs[j] = zc[j] * ctanh(cdiv(x, real(2.0)));
-        zp[j] = cdiv(zc[j], csinh(x));
+        zp[j] = long_section(x) ? shunt_arm_guarded(zc[j], x) : cdiv(zc[j], csinh(x));
     }
 
     // 10. Cascade from the open far end.

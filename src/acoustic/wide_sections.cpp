@@ -1,5 +1,6 @@
-// Boundary-layer function F(z) = 2 J_1(z) / (z J_0(z)) of wide duct sections.
+// Duct sections beyond the double range of the direct formulas.
 //
+// 1. Boundary-layer function F(z) = 2 J_1(z) / (z J_0(z)) of wide sections.
 // On the ray arg z = -pi/4, J_0 and J_1 grow like e^{|Im z|}; from r/delta of
 // about 707 (|Im z| = r/delta) the product z J_0(z) leaves the double range
 // and from about 714 the Bessel values themselves do, although F is small
@@ -22,8 +23,14 @@
 //   exactly.  Both series run to k = 8 in Horner form: with |u| <= 1/(690
 //   sqrt 2) the first omitted term is below 1e-22 of the sum.
 //
+// 2. Shunt arm Z / sinh(x) of long, lossy sections (x = Gamma L).  From
+//   Re x of about 710 sinh(x) overflows, although the arm is merely tiny:
+//   Z csch(x) = Z 2e^{-x} / (1 - e^{-2x}), and for Re x >= 700 e^{-x} is
+//   below 1e-304, so the arm is zero or subnormal and the section acts as
+//   its characteristic impedance.  For Re x <= -700, csch(x) = -csch(-x).
+//
 // Accuracy
-//   Within 1e-15 relative of 50-digit values on the ray from r/delta = 700
+//   F within 1e-15 relative of 50-digit values on the ray from r/delta = 700
 //   to 1e6 (tests/acoustic/wide_sections_test.cpp); the quotient of the
 //   Bessel values, where it is still finite just below the switch, agrees
 //   with it to about 1e-15.
@@ -64,6 +71,16 @@ cplx boundary_function_wide(cplx z) {
     const cplx d = series(kD, u);
     const cplx m2u{-2.0 * u.re, -2.0 * u.im};
     return m2u + m2u * cdiv(d, s0);
+}
+
+cplx shunt_arm_long(cplx z, cplx x) {
+    const bool negative = x.re < 0.0;
+    if (negative) x = {negate(x.re), negate(x.im)};
+    const cplx e1 = cexp({negate(x.re), negate(x.im)});  // e^{-x}, tiny: no overflow
+    const cplx e2 = e1 * e1;
+    const cplx csch = cdiv({2.0 * e1.re, 2.0 * e1.im}, cplx{1.0, 0.0} - e2);
+    const cplx arm = z * csch;
+    return negative ? cplx{negate(arm.re), negate(arm.im)} : arm;
 }
 
 }  // namespace velk::acoustic

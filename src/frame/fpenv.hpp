@@ -36,6 +36,15 @@
 
 namespace velk {
 
+// Ties a value to memory at this point: the compiler must have it computed
+// before and may not compute it ahead of the last environment change.  Used
+// around the code an FpHold covers, whose arithmetic the compiler could
+// otherwise move across the hold's boundaries.
+template <class T>
+inline void fp_barrier(T &v) {
+    __asm__ __volatile__("" : "+m"(v) : : "memory");
+}
+
 #if defined(__i386__) || defined(__x86_64__)
 
 // x87 environment as fnstenv stores it in 32-bit protected mode.
@@ -46,28 +55,28 @@ struct X87Env {
 
 inline std::uint32_t read_mxcsr() {
     std::uint32_t m;
-    __asm__ __volatile__("stmxcsr %0" : "=m"(m));
+    __asm__ __volatile__("stmxcsr %0" : "=m"(m) : : "memory");
     return m;
 }
-inline void write_mxcsr(std::uint32_t m) { __asm__ __volatile__("ldmxcsr %0" : : "m"(m)); }
+inline void write_mxcsr(std::uint32_t m) { __asm__ __volatile__("ldmxcsr %0" : : "m"(m) : "memory"); }
 inline std::uint16_t read_x87_cw() {
     std::uint16_t cw;
-    __asm__ __volatile__("fnstcw %0" : "=m"(cw));
+    __asm__ __volatile__("fnstcw %0" : "=m"(cw) : : "memory");
     return cw;
 }
-inline void write_x87_cw(std::uint16_t cw) { __asm__ __volatile__("fldcw %0" : : "m"(cw)); }
+inline void write_x87_cw(std::uint16_t cw) { __asm__ __volatile__("fldcw %0" : : "m"(cw) : "memory"); }
 inline std::uint16_t read_x87_sw() {
     std::uint16_t sw;
-    __asm__ __volatile__("fnstsw %0" : "=m"(sw));
+    __asm__ __volatile__("fnstsw %0" : "=m"(sw) : : "memory");
     return sw;
 }
 // Clears the given x87 exception flags, keeping the others.
 inline void clear_x87_flags(std::uint16_t flags) {
     X87Env env;
-    __asm__ __volatile__("fnstenv %0" : "=m"(env));
+    __asm__ __volatile__("fnstenv %0" : "=m"(env) : : "memory");
     env.sw = static_cast<std::uint16_t>(env.sw & ~flags & ~0x8080u);  // and ES, B if none left
     if (env.sw & 0x3fu & ~env.cw) env.sw = static_cast<std::uint16_t>(env.sw | 0x8080u);
-    __asm__ __volatile__("fldenv %0" : : "m"(env));
+    __asm__ __volatile__("fldenv %0" : : "m"(env) : "memory");
 }
 
 class FpHold {
@@ -76,10 +85,10 @@ public:
         // Every exception masked, the flags cleared; rounding, FTZ and DAZ kept.
         write_mxcsr((mxcsr_ | 0x1f80u) & ~0x3fu);
         // fnstenv masks every x87 exception after storing the environment.
-        __asm__ __volatile__("fnstenv %0\n\tfnclex" : "=m"(x87_));
+        __asm__ __volatile__("fnstenv %0\n\tfnclex" : "=m"(x87_) : : "memory");
     }
     ~FpHold() {
-        __asm__ __volatile__("fldenv %0" : : "m"(x87_));
+        __asm__ __volatile__("fldenv %0" : : "m"(x87_) : "memory");
         write_mxcsr(mxcsr_);
     }
     FpHold(const FpHold &) = delete;

@@ -10,7 +10,8 @@ function(velk_host_library target)
                      COMMAND ${Python3_EXECUTABLE} "${dir}/gen_host_table.py" "${VELK_EXPORT_TABLE}" "${table}"
                      DEPENDS "${dir}/gen_host_table.py" "${VELK_EXPORT_TABLE}"
                      COMMENT "Export table for the host programs")
-  add_library(${target} STATIC "${table}" "${dir}/callpack.c" "${dir}/cases.c" "${dir}/stackcall.c")
+  add_library(${target} STATIC "${table}" "${dir}/callpack.c" "${dir}/cases.c" "${dir}/stackcall.c"
+              "${dir}/sweep.c")
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/include"
                              PRIVATE "${VELK_GENERATED_DIR}")
   if(NOT WIN32)
