@@ -38,8 +38,8 @@
 //   where it is not (z J_0(z) leaves the double range from r/delta of about
 //   707.1 on) F comes from the Hankel expansion (wide_sections.cpp), so the
 //   outputs stay finite at any pressure.  Long, lossy sections (|Re x_j|
-//   from 700) likewise: Z_j / sinh(x_j) where finite, else Z_j csch(x_j)
-//   from e^{-x_j}, which is zero or subnormal there.
+//   from 300) likewise: both arms as stated where finite, else from e^{-x_j}
+//   (tanh(x_j/2) is 1 to rounding, csch(x_j) zero or subnormal there).
 //
 // Accuracy
 //   A single section agrees with the open-line formula Z tanh(Gamma L) to
@@ -177,8 +177,14 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     // 9. T-network arms.
     for (std::size_t j = 0; j < count; ++j) {
         const cplx x = prop[j] * real(len[j]);
+        if (long_section(x)) {
+            const Arms arms = long_section_guarded(zc[j], x);
+            zs[j] = arms.series;
+            zp[j] = arms.shunt;
+            continue;
+        }
         zs[j] = zc[j] * ctanh(cdiv(x, real(2.0)));
-        zp[j] = long_section(x) ? shunt_arm_guarded(zc[j], x) : cdiv(zc[j], csinh(x));
+        zp[j] = cdiv(zc[j], csinh(x));
     }
 
     // 10. Cascade from the open far end.

@@ -23,11 +23,13 @@
 //   exactly.  Both series run to k = 8 in Horner form: with |u| <= 1/(690
 //   sqrt 2) the first omitted term is below 1e-22 of the sum.
 //
-// 2. Shunt arm Z / sinh(x) of long, lossy sections (x = Gamma L).  From
-//   Re x of about 710 sinh(x) overflows, although the arm is merely tiny:
-//   Z csch(x) = Z 2e^{-x} / (1 - e^{-2x}), and for Re x >= 700 e^{-x} is
-//   below 1e-304, so the arm is zero or subnormal and the section acts as
-//   its characteristic impedance.  For Re x <= -700, csch(x) = -csch(-x).
+// 2. T-network arms Z tanh(x/2) and Z / sinh(x) of long, lossy sections
+//   (x = Gamma L).  From Re x of about 710 sinh(x) overflows, and a runtime
+//   that forms tanh(x/2) from cosh(x) overflows there too, although the arms
+//   are ordinary: tanh(x/2) = (1 - e^{-x}) / (1 + e^{-x}) is 1 to rounding
+//   and Z csch(x) = Z 2e^{-x} / (1 - e^{-2x}) is zero or subnormal, so the
+//   section acts as its characteristic impedance.  Both arms are odd in x.
+//   Where the direct forms are finite their bits are kept.
 //
 // Accuracy
 //   F within 1e-15 relative of 50-digit values on the ray from r/delta = 700
@@ -73,14 +75,19 @@ cplx boundary_function_wide(cplx z) {
     return m2u + m2u * cdiv(d, s0);
 }
 
-cplx shunt_arm_long(cplx z, cplx x) {
+Arms long_section_arms(cplx z, cplx x) {
     const bool negative = x.re < 0.0;
     if (negative) x = {negate(x.re), negate(x.im)};
     const cplx e1 = cexp({negate(x.re), negate(x.im)});  // e^{-x}, tiny: no overflow
-    const cplx e2 = e1 * e1;
-    const cplx csch = cdiv({2.0 * e1.re, 2.0 * e1.im}, cplx{1.0, 0.0} - e2);
-    const cplx arm = z * csch;
-    return negative ? cplx{negate(arm.re), negate(arm.im)} : arm;
+    const cplx one{1.0, 0.0};
+    const cplx tanh_half = cdiv(one - e1, one + e1);
+    const cplx csch = cdiv({2.0 * e1.re, 2.0 * e1.im}, one - e1 * e1);
+    Arms a{z * tanh_half, z * csch};
+    if (negative) {
+        a.series = {negate(a.series.re), negate(a.series.im)};
+        a.shunt = {negate(a.shunt.re), negate(a.shunt.im)};
+    }
+    return a;
 }
 
 }  // namespace velk::acoustic

@@ -1,7 +1,7 @@
 // Duct sections beyond the double range of the direct formulas: the
 // boundary-layer function F(z) = 2 J_1(z) / (z J_0(z)) of wide sections,
-// where the quotient of the two Bessel values cannot be formed, and the shunt
-// arm Z / sinh(x) of long, lossy sections, where sinh(x) overflows (see
+// where the quotient of the two Bessel values cannot be formed, and the arms
+// Z tanh(x/2), Z / sinh(x) of long, lossy sections, where sinh(x) overflows (see
 // wide_sections.cpp).
 #pragma once
 
@@ -47,30 +47,40 @@ cplx boundary_function_guarded(cplx z, Direct direct) {
     return boundary_function_wide(z);
 }
 
-// |Re x| from which sinh(x) may overflow (x = Gamma L of a section).
-inline constexpr double kLongFrom = 700.0;
+// |Re x| from which sinh(x), or tanh(x/2) in a runtime that forms it from
+// cosh(x), may overflow (x = Gamma L of a section); with a margin.
+inline constexpr double kLongFrom = 300.0;
 
 inline bool long_section(cplx x) {
     return std::isfinite(x.im) && std::fabs(x.re) >= kLongFrom && std::fabs(x.re) <= 1.0e300;
 }
 
-// Z csch(x) = Z 2e^{-x} / (1 - e^{-2x}) for Re x >= kLongFrom (odd in x).
-cplx shunt_arm_long(cplx z, cplx x);
+// The T-network arms Z tanh(x/2) and Z csch(x) of a long section from
+// e^{-x} (see wide_sections.cpp), for |Re x| >= kLongFrom.
+struct Arms {
+    cplx series, shunt;
+};
+Arms long_section_arms(cplx z, cplx x);
 
-// The shunt arm of a long section: Z / sinh(x) as everywhere else, with every
-// exception masked, where it is finite; otherwise shunt_arm_long.
-inline cplx shunt_arm_guarded(cplx z, cplx x) {
-    cplx zp;
+// The arms of a long section: Z tanh(x/2) and Z / sinh(x) as everywhere
+// else, with every exception masked, each kept where it is finite; otherwise
+// from long_section_arms.
+inline Arms long_section_guarded(cplx z, cplx x) {
+    Arms a;
     {
         FpHold hold;
         cplx zz = z, xx = x;
         fp_barrier(zz);
         fp_barrier(xx);
-        zp = cdiv(zz, csinh(xx));
-        fp_barrier(zp);
+        a.series = zz * ctanh(cdiv(xx, {2.0, 0.0}));
+        a.shunt = cdiv(zz, csinh(xx));
+        fp_barrier(a);
     }
-    if (std::isfinite(zp.re) && std::isfinite(zp.im)) return zp;
-    return shunt_arm_long(z, x);
+    const bool series_ok = std::isfinite(a.series.re) && std::isfinite(a.series.im);
+    const bool shunt_ok = std::isfinite(a.shunt.re) && std::isfinite(a.shunt.im);
+    if (series_ok && shunt_ok) return a;
+    const Arms l = long_section_arms(z, x);
+    return {series_ok ? a.series : l.series, shunt_ok ? a.shunt : l.shunt};
 }
 
 }  // namespace velk::acoustic

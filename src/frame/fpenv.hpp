@@ -22,9 +22,11 @@
 //              divide-by-zero or overflow flag that the function raised and
 //              the caller's word unmasks is cleared first, so that it cannot
 //              trap later in the host.  When the caller's word is already
-//              0x037F (every C and Python host) the guard is one store of the
-//              control word and a comparison.  No-op on 64-bit builds, whose
-//              runtimes compute in SSE2.
+//              0x037F the guard is one store of the control word and a
+//              comparison.  Active on 32-bit x86 and on 64-bit Windows (the
+//              mingw-w64 runtime computes pow, exp and log on the x87 unit
+//              there too); a no-op on 64-bit Linux, whose runtime computes in
+//              SSE2.
 #pragma once
 
 #include <cstdint>
@@ -114,7 +116,7 @@ private:
 
 #endif
 
-#if defined(__i386__)
+#if defined(__i386__) || (defined(__x86_64__) && defined(_WIN64))
 
 inline constexpr std::uint16_t kX87Fixed = 0x037F;
 

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # Runs a Windows host program under Wine in a fresh, temporary Wine prefix.
-#   run_wine.sh WINE_LOADER host.exe library.dll
+#   run_wine.sh WINE_LOADER host.exe library.dll [ARG...]
 #   run_wine.sh --env VAR host.exe library.dll   (the loader named in $VAR;
 #                                                 exit 77, skipped, if unset)
 set -euo pipefail
@@ -33,4 +33,4 @@ trap cleanup EXIT
 export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # The DLL by its path on drive Z:, which Wine maps to /.
 windll="Z:$(readlink -f "$dll" | tr / '\\')"
-"$wine" "$host" "$windll"
+"$wine" "$host" "$windll" "${@:3}"
