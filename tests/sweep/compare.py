@@ -25,6 +25,9 @@ import sys
 
 # Largest relative difference accepted per routine; routines not listed are
 # compared bit for bit.  Why each differs is in the README (cross-build sweep).
+# Builds named linux* use glibc, win* the mingw-w64 runtime (whose 32-bit and
+# 64-bit versions are different implementations); BETWEEN_RUNTIMES replaces a
+# bound for every pair that is not two glibc builds.
 BOUNDS = {
     "Ell_Req": 1e-15,      # pow(v, 1/3)
     "k_cu": 1e-14,         # pow, exp
@@ -34,6 +37,16 @@ BOUNDS = {
     "__velk_MOD_normbesselj": 1e-14,  # the complex exponential
     "df_ducts": 1e-10,     # Bessel quotient, complex sqrt, tanh, sinh, amplified near duct resonances
 }
+BETWEEN_RUNTIMES = {
+    # The mingw-w64 complex tanh loses up to 2e-5 relative near its poles
+    # (x/2 near i pi/2), which is where a section is half a wavelength long;
+    # a sharp duct resonance carries that into the result.
+    "df_ducts": 1e-6,
+}
+
+
+def runtime(build):
+    return "mingw" if build.startswith("win") else "glibc"
 
 
 def to_double(h):
@@ -63,7 +76,7 @@ def difference(a, b):
         if math.isinf(p) or math.isinf(q):
             if p != q:
                 return False, None
-    scale = math.sqrt(sum(p * p for p in va if math.isfinite(p)))
+    scale = math.hypot(*(p for p in va if math.isfinite(p)))
     diff = max(abs(p - q) for p, q in zip(va, vb) if math.isfinite(p))
     if scale == 0.0:
         return False, None
@@ -80,26 +93,33 @@ def main(args):
         if a.keys() != b.keys():
             print(f"FAIL {na} / {nb}: different calls ({len(a)} against {len(b)})")
             failed = True
+        bounds = dict(BOUNDS)
+        if runtime(na) != "glibc" or runtime(nb) != "glibc":
+            bounds.update(BETWEEN_RUNTIMES)
         worst = {}
         for key in sorted(a.keys() & b.keys()):
             routine = key[0]
             same, rel = difference(a[key], b[key])
-            w = worst.setdefault(routine, [0.0, 0, None, 0])
+            w = worst.setdefault(routine, [0.0, 0, None, 0, None])
             w[3] += 1
             if same:
                 continue
             w[1] += 1
-            bound = BOUNDS.get(routine, 0.0)
+            bound = bounds.get(routine, 0.0)
             if rel is None or rel > bound:
                 if w[2] is None:
                     w[2] = key[1]
                 failed = True
                 rel = math.inf if rel is None else rel
-            w[0] = max(w[0], rel)
+            if rel > w[0]:
+                w[0] = rel
+                w[4] = key[1]
         print(f"== {na} / {nb}: worst relative difference per routine (calls differing)")
-        for routine, (rel, count, bad, total) in sorted(worst.items()):
+        for routine, (rel, count, bad, total, at) in sorted(worst.items()):
             verdict = "ok" if bad is None else f"FAIL (first at call {bad})"
-            bound = BOUNDS.get(routine, 0.0)
+            if at is not None:
+                verdict += f", worst at call {at}"
+            bound = bounds.get(routine, 0.0)
             rule = "bits" if bound == 0.0 else f"<= {bound:.0e}"
             print(f"  {routine:32s} {rel:9.2e}  {count:6d}/{total:<6d} {rule:8s} {verdict}")
     return 1 if failed else 0
