@@ -20,6 +20,19 @@
  *  - Nothing is validated otherwise: infinities and NaNs propagate.
  *  - On 32-bit x86 every routine is cdecl; callers need only 4-byte stack
  *    alignment.  On x86-64 the platform's C convention applies.
+ *  - Floating-point environment: every routine leaves the caller's control
+ *    state as it found it (MXCSR control bits; the x87 control word on
+ *    32-bit x86), and its results do not depend on the x87 precision
+ *    control (24, 53 or 64 bits).  With physical arguments no routine raises
+ *    the invalid, divide-by-zero or overflow exception, so hosts that unmask
+ *    them (Delphi programs, some instrument-control frameworks) can call
+ *    every routine.  Arguments whose result is NaN or infinite anyway (the
+ *    NaN, zero-divisor and out-of-table cases listed below, non-finite or
+ *    non-physical inputs, besselj beyond the double range) may raise those
+ *    flags and then trap in such a host.  The C runtime's elementary
+ *    functions run under the fixed x87 control word 0x037F on 32-bit builds
+ *    and on 64-bit Windows; flags they raise that the caller unmasks are
+ *    cleared before the caller's control word returns.
  *  - Routines keep no state and may be called from any number of threads.
  *    The Bessel routines and df_ducts keep their work storage on the stack
  *    (about 40 KB) for |z| below 2000, and obtain it from the heap beyond.
