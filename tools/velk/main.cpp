@@ -3,6 +3,7 @@
 //   velk example                                  the built-in example's input
 //   velk call NAME ARG...                         evaluate one export
 //   velk list                                     every export with its arguments
+//   velk --version                                the version of the tool and library
 // Exit status: 0 done, 2 a usage or input error (message on standard error,
 // nothing on standard output), 3 a routine this build does not implement.
 #include <cerrno>
@@ -19,6 +20,7 @@
 #include "budget.hpp"
 #include "call.hpp"
 #include "library.hpp"
+#include "velk/velk.h"
 
 namespace {
 
@@ -125,6 +127,8 @@ int budget(const std::string &file, const std::string &format) {
 int main(int argc, char **argv) {
     CLI::App app{"velk: model corrections of a gas-filled spherical copper resonator"};
     app.require_subcommand(1, 1);
+    app.set_version_flag("--version", std::string("velk ") + VELK_VERSION_STRING,
+                         "Print the version of the tool and the library");
 
     std::string file, format = "table";
     CLI::App *budget_cmd = app.add_subcommand(
@@ -152,6 +156,8 @@ int main(int argc, char **argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp &e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion &e) {
         return app.exit(e);
     } catch (const CLI::ParseError &e) {
         std::cerr << "velk: " << e.what() << " (velk --help shows the usage)\n";
