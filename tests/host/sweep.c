@@ -64,8 +64,7 @@ typedef struct range {
     double lo, hi;
 } range;
 
-static range physical_range(const char *routine, const char *name, const char *unit) {
-    (void)routine;
+static range physical_range(const char *name) {
     static const struct {
         const char *name;
         range r;
@@ -92,7 +91,6 @@ static range physical_range(const char *routine, const char *name, const char *u
         {"eps", {-2e-3, 2e-3}},     {"eps1", {-2e-3, 2e-3}}, {"eps2", {-2e-3, 2e-3}},
         {"rgas", {8.0, 8.5}},       {"src", {8.0, 8.5}},
     };
-    (void)unit;
     for (size_t k = 0; k < sizeof by_name / sizeof by_name[0]; ++k)
         if (strcmp(by_name[k].name, name) == 0) return by_name[k].r;
     return (range){1.0, 10.0};
@@ -106,9 +104,8 @@ static range mode_range(const char *routine) {
     return (range){2, 13}; /* radial acoustic modes with a non-zero eigenvalue */
 }
 
-static double physical_value(velk_rng *r, const char *routine, const char *name,
-                             const char *unit) {
-    const range g = physical_range(routine, name, unit);
+static double physical_value(velk_rng *r, const char *name) {
+    const range g = physical_range(name);
     if (g.lo > 0) return spread(r, g.lo, g.hi);
     return linear(r, g.lo, g.hi);
 }
@@ -152,7 +149,6 @@ int velk_sweep_inputs(const velk_row *row, int hostile, velk_rng *r, double *in,
     const int wild = hostile ? below(r, 4) != 0 : 0; /* hostile calls keep some physical arguments */
     const int bessel = strstr(rt, "besselj") != NULL;
     const int ducts = strcmp(rt, "df_ducts") == 0;
-    const int cpowi = strcmp(rt, "_velk_cpowi") == 0;
 
     /* Sections of a duct chain: 1..4, hostile counts up to 0 and below. */
     static const double no_sections[] = {0.0, -1.0, -2147483648.0};
@@ -163,7 +159,6 @@ int velk_sweep_inputs(const velk_row *row, int hostile, velk_rng *r, double *in,
 
     /* One microwave mode frequency with its triplet spread (Eps_*, sortfreq). */
     const double f0 = spread(r, 1e9, 1e10);
-    int fk = 0;
     /* |z| of the Bessel routines, on the ray arg z = -pi/4 of the ducts: x = r/delta
      * up to 700, where J_0 and J_1 are still far inside the double range. */
     const double x = bessel ? spread(r, 0.01, strcmp(rt, "__velk_MOD_normbesselj") == 0 ? 300.0 : 700.0) : 0.0;
@@ -217,7 +212,7 @@ int velk_sweep_inputs(const velk_row *row, int hostile, velk_rng *r, double *in,
                 in[at++] = chaos ? hostile_double(r, 0) : linear(r, -2e-3, 2e-3);
         } else if (strcmp(ty, "dN") == 0) {
             for (int e = 0; e < sections; ++e)
-                in[at++] = chaos ? hostile_double(r, 0) : physical_value(r, rt, nm, t[k].unit);
+                in[at++] = chaos ? hostile_double(r, 0) : physical_value(r, nm);
         } else if (strcmp(ty, "desc") == 0) {
             /* (stride, index of the base) inside the 8-double buffer. */
             static const double place[][2] = {{1, 0}, {1, 5}, {2, 0}, {2, 3}, {-1, 2},
@@ -239,13 +234,10 @@ int velk_sweep_inputs(const velk_row *row, int hostile, velk_rng *r, double *in,
         } else if (strcmp(nm, "fa") == 0 || strcmp(nm, "fb") == 0 || strcmp(nm, "fc") == 0) {
             /* A split triplet: f0 (1 + s), |s| up to 1e-4. */
             in[at++] = chaos ? hostile_double(r, 0) : f0 * (1.0 + linear(r, -1e-4, 1e-4));
-            ++fk;
         } else {
-            in[at++] = chaos ? hostile_double(r, 0) : physical_value(r, rt, nm, t[k].unit);
+            in[at++] = chaos ? hostile_double(r, 0) : physical_value(r, nm);
         }
     }
-    (void)cpowi;
-    (void)fk;
     return at;
 }
 
