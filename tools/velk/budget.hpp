@@ -111,8 +111,8 @@ struct Budget {
     std::vector<TmBudget> tm;
 };
 
-// Computes the budget with the library; throws NotImplemented for a routine
-// this build lacks and InputError when a result is not finite.
+// Computes the budget with the library; throws InputError when a result is
+// not finite.
 Budget compute(const Input &in);
 
 // The reports.

@@ -1,7 +1,6 @@
 // The library's routines as the tool calls them: the address comes from the
 // export table of this build (frame/dispatch.hpp) and the type from the
-// routine's declaration in velk.h, so that a routine this build does not
-// implement is reported by name instead of failing the link.
+// routine's declaration in velk.h.
 #pragma once
 
 #include <stdexcept>
@@ -13,16 +12,10 @@
 
 namespace velk::tool {
 
-// A routine of the export table that this build does not implement.
-struct NotImplemented : std::runtime_error {
-    explicit NotImplemented(std::string_view name)
-        : std::runtime_error(std::string(name) + " is not implemented in this build") {}
-};
-
 template <class F>
 F routine(std::string_view name) {
     const dispatch::Export *row = dispatch::find(name);
-    if (row == nullptr || row->address == nullptr) throw NotImplemented(name);
+    if (row == nullptr) throw std::logic_error(std::string(name) + " is not in the export table");
     return reinterpret_cast<F>(row->address);
 }
 

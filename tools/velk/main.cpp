@@ -26,7 +26,7 @@ namespace {
 
 using namespace velk::tool;
 
-constexpr int input_error = 2, not_implemented = 3;
+constexpr int input_error = 2;
 
 // Reads a whole file ("-" for standard input); throws InputError.
 std::string read_file(const std::string &path) {
@@ -114,9 +114,6 @@ int budget(const std::string &file, const std::string &format) {
     } catch (const InputError &e) {
         std::cerr << "velk budget: " << source << ": " << e.what() << '\n';
         return input_error;
-    } catch (const NotImplemented &e) {
-        std::cerr << "velk budget: " << e.what() << '\n';
-        return not_implemented;
     }
     std::cout << report;
     return 0;
