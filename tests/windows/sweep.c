@@ -15,7 +15,7 @@
 
 static void *resolve(const char *name, void *ctx) {
     const velk_row *row = velk_find_row(name);
-    if (!row || !velk_row_implemented(row->ordinal)) return NULL;
+    if (!row) return NULL;
     FARPROC p = GetProcAddress((HMODULE)ctx, name);
     void *v;
     memcpy(&v, &p, sizeof v);
