@@ -20,6 +20,19 @@
  *  - Nothing is validated otherwise: infinities and NaNs propagate.
  *  - On 32-bit x86 every routine is cdecl; callers need only 4-byte stack
  *    alignment.  On x86-64 the platform's C convention applies.
+ *  - Floating-point environment: every routine leaves the caller's control
+ *    state as it found it (MXCSR control bits; the x87 control word on
+ *    32-bit x86), and its results do not depend on the x87 precision
+ *    control (24, 53 or 64 bits).  With physical arguments no routine raises
+ *    the invalid, divide-by-zero or overflow exception, so hosts that unmask
+ *    them (Delphi programs, some instrument-control frameworks) can call
+ *    every routine.  Arguments whose result is NaN or infinite anyway (the
+ *    NaN, zero-divisor and out-of-table cases listed below, non-finite or
+ *    non-physical inputs, besselj beyond the double range) may raise those
+ *    flags and then trap in such a host.  The C runtime's elementary
+ *    functions run under the fixed x87 control word 0x037F on 32-bit builds
+ *    and on 64-bit Windows; flags they raise that the caller unmasks are
+ *    cleared before the caller's control word returns.
  *  - Routines keep no state and may be called from any number of threads.
  *    The Bessel routines and df_ducts keep their work storage on the stack
  *    (about 40 KB) for |z| below 2000, and obtain it from the heap beyond.
@@ -232,7 +245,12 @@ VELK_API float VELK_CALL df_CuTh(const double *gamma, const double *a, const dou
  * chain of nduct cylindrical sections (radii rduct and lengths lduct in mm,
  * section 1 at the resonator, open far end).  df and g are always written;
  * nduct <= 0 gives NaN, a mode number outside 1..16 or work storage that
- * cannot be obtained quiet NaN. */
+ * cannot be obtained quiet NaN.  Sections of any width are served: where
+ * r/delta passes about 707 (delta a penetration length; dense gases, wide
+ * ducts), z J0(z) and then J0 itself leave the double range, and the
+ * boundary-layer function 2 J1(z)/(z J0(z)) is taken from its asymptotic
+ * (Hankel) expansion instead, accurate to 1e-15, without raising a flag.
+ * Below that width it is the quotient of the Bessel values, as before. */
 VELK_API void VELK_CALL df_ducts(const double *rduct, const double *lduct, const int32_t *nduct,
                                 const double *rho, const double *cp, const double *c,
                                 const double *gamma, const double *kappa, const double *eta,

@@ -24,7 +24,7 @@ double bulk_halfwidth(double c, double gamma, double dv, double dt, double f, co
     double w = (gamma - 1.0) * (dt * dt);
     w = w + u;
     q = q * w;
-    return q * std::pow(f, 3.0);
+    return q * crt_pow(f, 3.0);
 }
 
 double mic_shift(double rmic, double a, double rho, double c) {

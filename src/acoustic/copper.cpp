@@ -21,6 +21,8 @@
 
 #include <cmath>
 
+#include "frame/numeric.hpp"
+
 namespace velk::acoustic {
 
 double copper_conductivity(double t, double rrr) {
@@ -28,22 +30,22 @@ double copper_conductivity(double t, double rrr) {
     using namespace kcu_fit;
     const double beta = beta0 / rrr;
     const double betar = beta / betar0;
-    const double p7 = p7_num / std::pow(betar, p7_exp);
+    const double p7 = p7_num / crt_pow(betar, p7_exp);
     const double w0 = beta / t;
-    const double wi = (p1 * std::pow(t, p2)) /
-                      (1.0 + ((p1 * p3) * std::pow(t, p24)) * std::exp(-std::pow(p5 / t, p6)));
+    const double wi = (p1 * crt_pow(t, p2)) /
+                      (1.0 + ((p1 * p3) * crt_pow(t, p24)) * crt_exp(-crt_pow(p5 / t, p6)));
     const double wi0 = ((p7 * wi) * w0) / (wi + w0);
     return 1.0 / ((w0 + wi) + wi0);
 }
 
 double copper_heat_capacity(double t) {
     // cp = 10^(1.131 - 9.454 X + 12.99 X^2 - 5.501 X^3 + 0.7637 X^4), X = log10 t
-    const double L = std::log(t);
+    const double L = crt_log(t);
     double s = 1.131 - (9.454 * L) / cp_ln10[0];
     s = s + (12.99 * (L * L)) / cp_ln10[1];
     s = s - (5.501 * (L * (L * L))) / cp_ln10[2];
     s = (0.7637 * ((L * L) * (L * L))) / cp_ln10[3] + s;
-    return std::pow(10.0, s);
+    return crt_pow(10.0, s);
 }
 
 double shell_halfwidth(double gamma, double a, double dcu, double kappa, double kcu) {

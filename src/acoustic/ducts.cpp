@@ -35,9 +35,14 @@
 // Special cases
 //   N <= 0: Zin stays 0 and both outputs are NaN (0/0).  A zero length or a
 //   zero zac(n) (n = 1, 14..16): NaN.  A mode number outside 1..16 or work
-//   storage that cannot be obtained: quiet NaN.  Wide sections: z J_0(z)
-//   overflows from r/delta of about 707.7 on, both outputs NaN; finite up to
-//   about 707.
+//   storage that cannot be obtained: quiet NaN.  Wide sections (|Im z| from
+//   690, r/delta on the ray): the quotient is formed from the Bessel values,
+//   with every exception masked, and kept where it is finite and not zero;
+//   where it is not (z J_0(z) leaves the double range from r/delta of about
+//   707.1 on) F comes from the Hankel expansion (wide_sections.cpp), so the
+//   outputs stay finite at any pressure.  Long, lossy sections (|Re x_j|
+//   from 300) likewise: both arms as stated where finite, else from e^{-x_j}
+//   (tanh(x_j/2) is 1 to rounding, csch(x_j) zero or subnormal there).
 //
 // Accuracy
 //   A single section agrees with the open-line formula Z tanh(Gamma L) to
@@ -55,6 +60,7 @@
 #include "special/bessel.hpp"
 #include "special/bessel_batch.hpp"
 #include "special/bessel_fast.hpp"
+#include "wide_sections.hpp"
 
 namespace velk::acoustic {
 namespace {
@@ -91,12 +97,22 @@ cplx real(double x) { return {x, 0.0}; }
 // evaluation (side by side where it can), or each function on its own.
 struct FastBessel {
     void at(const cplx (&z)[2], special::BesselPair (&j)[2]) { special::besselj10(z, j); }
+    void skip() {}
+    static special::BesselPair one(cplx z) { return special::besselj10(z); }
 };
 struct PlainBessel {
     void at(const cplx (&z)[2], special::BesselPair (&j)[2]) {
-        for (int s = 0; s < 2; ++s) j[s] = {special::besselj_plain(1, z[s]), special::besselj_plain(0, z[s])};
+        for (int s = 0; s < 2; ++s) j[s] = one(z[s]);
+    }
+    void skip() {}
+    static special::BesselPair one(cplx z) {
+        return {special::besselj_plain(1, z), special::besselj_plain(0, z)};
     }
 };
+
+// The argument evaluated in place of a wide section's, whose values evaluate
+// does not take from the precomputed ones: cheap, and raising no flag.
+constexpr cplx kStandIn{1.0, -1.0};
 
 // Values evaluated beforehand (over many frequencies at once), taken in the
 // order in which evaluate asks for them.
@@ -106,6 +122,9 @@ struct Precomputed {
         j[0] = *next++;
         j[1] = *next++;
     }
+    // A wide section takes no precomputed values (see evaluate).
+    void skip() { next += 2; }
+    static special::BesselPair one(cplx z) { return FastBessel::one(z); }
 };
 
 // (1 - i)/delta, the wave numbers of the viscous and thermal boundary layers.
@@ -155,6 +174,17 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     // only on its own section and argument).
     for (std::size_t j = 0; j < count; ++j) {
         const cplx z[2] = {real(rad[j]) * kv, real(rad[j]) * kt};
+        if (wide_argument(z[0]) || wide_argument(z[1])) {
+            cplx fw[2];
+            for (int s = 0; s < 2; ++s) {
+                auto direct = [](cplx x) { return boundary_layer_function(x, Bessel::one(x)); };
+                fw[s] = wide_argument(z[s]) ? boundary_function_guarded(z[s], direct) : direct(z[s]);
+            }
+            fv[j] = fw[0];
+            ft[j] = fw[1];
+            bessel_of.skip();
+            continue;
+        }
         special::BesselPair bessel[2];
         bessel_of.at(z, bessel);
         fv[j] = boundary_layer_function(z[0], bessel[0]);
@@ -176,6 +206,12 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     // 9. T-network arms.
     for (std::size_t j = 0; j < count; ++j) {
         const cplx x = prop[j] * real(len[j]);
+        if (long_section(x)) {
+            const Arms arms = long_section_guarded(zc[j], x);
+            zs[j] = arms.series;
+            zp[j] = arms.shunt;
+            continue;
+        }
         zs[j] = zc[j] * ctanh(cdiv(x, real(2.0)));
         zp[j] = cdiv(zc[j], csinh(x));
     }
@@ -225,8 +261,10 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
         const LayerWaves waves = layer_waves(gas, f[k], model);
         for (std::size_t j = 0; j < count; ++j) {
             const double rad = 0.001 * rduct[j];
-            z[2 * (k * count + j)] = real(rad) * waves.kv;
-            z[2 * (k * count + j) + 1] = real(rad) * waves.kt;
+            cplx zv = real(rad) * waves.kv, zt = real(rad) * waves.kt;
+            if (wide_argument(zv) || wide_argument(zt)) zv = zt = kStandIn;
+            z[2 * (k * count + j)] = zv;
+            z[2 * (k * count + j) + 1] = zt;
         }
     }
     std::vector<special::BesselPair> pairs(z.size());
@@ -245,7 +283,8 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
     const LayerWaves waves = layer_waves(gas, f, model);
     for (std::size_t j = 0; j < count; ++j) {
         const double rad = 0.001 * rduct[j];
-        const cplx z[2] = {real(rad) * waves.kv, real(rad) * waves.kt};
+        cplx z[2] = {real(rad) * waves.kv, real(rad) * waves.kt};
+        if (wide_argument(z[0]) || wide_argument(z[1])) z[0] = z[1] = kStandIn;
         special::BesselPair bessel[2];
         FastBessel{}.at(z, bessel);
         pairs[2 * j] = bessel[0];

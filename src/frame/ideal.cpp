@@ -21,7 +21,7 @@ double ideal_frequency(std::int32_t n, double c, double a, const Model &model) {
 
 double equal_volume_radius(double a1, double a2, double a3) {
     const double v = a3 * (a1 * a2);
-    return std::pow(v, 0.3333333333333333);
+    return crt_pow(v, 0.3333333333333333);
 }
 
 }  // namespace velk::frame

@@ -14,6 +14,8 @@
 #include <cstdint>
 #include <limits>
 
+#include "frame/fpenv.hpp"
+
 namespace velk {
 
 inline constexpr double qnan = std::numeric_limits<double>::quiet_NaN();
@@ -52,13 +54,46 @@ inline cplx cdiv(cplx x, cplx y) {
     return {(a + b * r) / t, (b - a * r) / t};
 }
 
-// Elementary complex functions of the standard library.
+// Elementary functions of the standard library.  Each call runs under an
+// X87Guard (fpenv.hpp): 32-bit runtimes compute them on the x87 unit, whose
+// precision control the host may have changed.  The arguments and the result
+// pass through fp_barrier inside the guard, so that the compiler cannot move
+// the call (a function without side effects to it) out of the guard.
 inline std::complex<double> to_std(cplx x) { return {x.re, x.im}; }
 inline cplx from_std(std::complex<double> x) { return {x.real(), x.imag()}; }
-inline double cabs(cplx x) { return std::abs(to_std(x)); }
-inline cplx cexp(cplx x) { return from_std(std::exp(to_std(x))); }
-inline cplx csqrt(cplx x) { return from_std(std::sqrt(to_std(x))); }
-inline cplx ctanh(cplx x) { return from_std(std::tanh(to_std(x))); }
-inline cplx csinh(cplx x) { return from_std(std::sinh(to_std(x))); }
+
+template <class R, class F, class... A>
+inline R crt_call(F f, A... a) {
+    X87Guard guard;
+    (fp_barrier(a), ...);
+    R r = f(a...);
+    fp_barrier(r);
+    return r;
+}
+
+inline double cabs(cplx x) {
+    return crt_call<double>([](cplx v) { return std::abs(to_std(v)); }, x);
+}
+inline cplx cexp(cplx x) {
+    return crt_call<cplx>([](cplx v) { return from_std(std::exp(to_std(v))); }, x);
+}
+inline cplx csqrt(cplx x) {
+    return crt_call<cplx>([](cplx v) { return from_std(std::sqrt(to_std(v))); }, x);
+}
+inline cplx ctanh(cplx x) {
+    return crt_call<cplx>([](cplx v) { return from_std(std::tanh(to_std(v))); }, x);
+}
+inline cplx csinh(cplx x) {
+    return crt_call<cplx>([](cplx v) { return from_std(std::sinh(to_std(v))); }, x);
+}
+inline double crt_pow(double x, double y) {
+    return crt_call<double>([](double u, double v) { return std::pow(u, v); }, x, y);
+}
+inline double crt_exp(double x) {
+    return crt_call<double>([](double v) { return std::exp(v); }, x);
+}
+inline double crt_log(double x) {
+    return crt_call<double>([](double v) { return std::log(v); }, x);
+}
 
 }  // namespace velk

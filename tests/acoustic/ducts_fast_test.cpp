@@ -42,6 +42,17 @@ TEST(DuctsFast, BenchmarkChains) {
     }
 }
 
+TEST(DuctsFast, WideChainsAtHighPressure) {
+    // Argon at about 10 MPa: every section past r/delta = 700, some near the
+    // switch to the wide route.
+    ac::DuctGas gas = kArgon;
+    gas.rho *= 100.0;
+    for (double f : {3000.0, 3100.0, 20000.0}) {
+        expect_same({2.0, 5.0, 10.0}, {30.0, 100.0, 400.0}, gas, 50.0, f, 2);
+        expect_same({1.13, 1.14, 1.15}, {10.0, 10.0, 10.0}, gas, 50.0, f, 3);
+    }
+}
+
 TEST(DuctsFast, RandomChains) {
     std::mt19937_64 rng(42);
     std::uniform_real_distribution<double> unit(0.0, 1.0);

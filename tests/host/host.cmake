@@ -10,7 +10,8 @@ function(velk_host_library target)
                      COMMAND ${Python3_EXECUTABLE} "${VELK_EXPORTGEN}" "${VELK_EXPORT_TABLE}" host "${table}"
                      DEPENDS "${VELK_EXPORTGEN}" "${VELK_EXPORT_TABLE}"
                      COMMENT "Export table for the host programs")
-  add_library(${target} STATIC "${table}" "${dir}/callpack.c" "${dir}/cases.c" "${dir}/stackcall.c")
+  add_library(${target} STATIC "${table}" "${dir}/callpack.c" "${dir}/cases.c" "${dir}/stackcall.c"
+              "${dir}/sweep.c")
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/include")
   if(NOT WIN32)
     target_link_libraries(${target} PUBLIC m)
