@@ -2,21 +2,22 @@
 // the whole job (parse the example, compute, format the table).
 #include <benchmark/benchmark.h>
 
-#include "budget.hpp"
+#include "json_input.hpp"
+#include "report.hpp"
 
 namespace {
 
 void BM_budget_compute(benchmark::State &s) {
-    const velk::tool::Input in =
-        velk::tool::read_input(nlohmann::json::parse(velk::tool::example_text()));
-    for (auto _ : s) benchmark::DoNotOptimize(velk::tool::compute(in));
+    const velk::analysis::Input in =
+        velk::analysis::read_input(nlohmann::json::parse(velk::tool::example_text()));
+    for (auto _ : s) benchmark::DoNotOptimize(velk::analysis::compute(in));
 }
 
 void BM_budget_table(benchmark::State &s) {
     for (auto _ : s) {
-        const velk::tool::Input in =
-            velk::tool::read_input(nlohmann::json::parse(velk::tool::example_text()));
-        benchmark::DoNotOptimize(velk::tool::table_report(velk::tool::compute(in)));
+        const velk::analysis::Input in =
+            velk::analysis::read_input(nlohmann::json::parse(velk::tool::example_text()));
+        benchmark::DoNotOptimize(velk::tool::table_report(velk::analysis::compute(in)));
     }
 }
 

@@ -1,28 +1,35 @@
 // velk: the library's command-line tool.
 //   velk budget [FILE] [--format table|csv|json]   correction budget of a resonator
-//   velk example                                  the built-in example's input
+//   velk reduce [FILE] [--format F] [--monte-carlo N] [--seed S]
+//                                                 radius, speed of sound, temperature
+//   velk example [budget|reduce]                  a built-in example's input
 //   velk call NAME ARG...                         evaluate one export
 //   velk list                                     every export with its arguments
 // Exit status: 0 done, 2 a usage or input error (message on standard error,
 // nothing on standard output), 3 a routine this build does not implement.
 #include <cerrno>
+#include <cstdint>
 #include <cstdio>
 #include <cstring>
 #include <functional>
+#include <optional>
 #include <iostream>
 #include <string>
 #include <vector>
 
+#include <unistd.h>
+
 #include <CLI/CLI.hpp>
 #include <nlohmann/json.hpp>
 
-#include "budget.hpp"
 #include "call.hpp"
-#include "library.hpp"
+#include "json_input.hpp"
+#include "report.hpp"
 
 namespace {
 
 using namespace velk::tool;
+using namespace velk::analysis;
 
 constexpr int input_error = 2, not_implemented = 3;
 
@@ -112,9 +119,50 @@ int budget(const std::string &file, const std::string &format) {
     } catch (const InputError &e) {
         std::cerr << "velk budget: " << source << ": " << e.what() << '\n';
         return input_error;
-    } catch (const NotImplemented &e) {
-        std::cerr << "velk budget: " << e.what() << '\n';
-        return not_implemented;
+    }
+    std::cout << report;
+    return 0;
+}
+
+// A progress bar on standard error, drawn only when it is a terminal.
+class Progress {
+public:
+    Progress() : on_(isatty(STDERR_FILENO) != 0) {}
+    void operator()(std::size_t done, std::size_t total) {
+        if (!on_) return;
+        const std::size_t width = 40, filled = done * width / total;
+        if (filled == shown_ && done != total) return;
+        shown_ = filled;
+        std::cerr << "\rMonte Carlo [" << std::string(filled, '#') << std::string(width - filled, ' ')
+                  << "] " << done << "/" << total << (done == total ? "\n" : "") << std::flush;
+    }
+
+private:
+    bool on_;
+    std::size_t shown_ = static_cast<std::size_t>(-1);
+};
+
+int reduce(const std::string &file, const std::string &format, std::size_t trials,
+           std::uint64_t seed) {
+    const std::string source = file.empty() ? "built-in example" : file;
+    std::string report;
+    try {
+        const ReduceInput in =
+            read_reduce_input(parse_json(file.empty() ? reduce_example_text() : read_file(file)));
+        const Reduction r = velk::analysis::reduce(in);
+        const std::vector<Uncertain> u = propagate(in, r);
+        std::optional<MonteCarlo> mc;
+        if (trials > 0) {
+            Progress bar;
+            mc = monte_carlo(in, r, trials, seed, std::ref(bar));
+        }
+        const ReduceReport rep{in, r, u, mc};
+        report = format == "csv"    ? csv_report(rep)
+                 : format == "json" ? json_report(rep)
+                                    : table_report(rep);
+    } catch (const InputError &e) {
+        std::cerr << "velk reduce: " << source << ": " << e.what() << '\n';
+        return input_error;
     }
     std::cout << report;
     return 0;
@@ -135,7 +183,27 @@ int main(int argc, char **argv) {
     budget_cmd->add_option("--format", format, "table (default), csv or json")
         ->check(CLI::IsMember({"table", "csv", "json"}));
 
-    app.add_subcommand("example", "Print the built-in example's input (JSON)");
+    std::string rfile, rformat = "table";
+    std::size_t trials = 0;
+    std::uint64_t seed = 1;
+    CLI::App *reduce_cmd = app.add_subcommand(
+        "reduce", "From measured resonances to the radius, the speeds of sound, the isotherm and "
+                  "the temperature, with the uncertainty budget");
+    reduce_cmd->add_option("FILE", rfile,
+                           "JSON description of the measurement (- for standard input; default: "
+                           "the built-in example, velk example reduce)");
+    reduce_cmd->add_option("--format", rformat, "table (default), csv or json")
+        ->check(CLI::IsMember({"table", "csv", "json"}));
+    reduce_cmd->add_option("--monte-carlo", trials,
+                           "also propagate the input distributions with N Monte Carlo trials")
+        ->check(CLI::Range(std::size_t{1}, std::size_t{10000000}));
+    reduce_cmd->add_option("--seed", seed, "seed of the Monte Carlo generator (default 1)");
+
+    std::string which = "budget";
+    CLI::App *example_cmd =
+        app.add_subcommand("example", "Print a built-in example's input (JSON)");
+    example_cmd->add_option("WHICH", which, "budget (default) or reduce")
+        ->check(CLI::IsMember({"budget", "reduce"}));
 
     std::string name;
     CLI::App *call_cmd = app.add_subcommand("call",
@@ -161,12 +229,14 @@ int main(int argc, char **argv) {
     int status = 0;
     if (budget_cmd->parsed()) {
         status = budget(file, format);
+    } else if (reduce_cmd->parsed()) {
+        status = reduce(rfile, rformat, trials, seed);
     } else if (call_cmd->parsed()) {
         status = run_call(name, call_cmd->remaining(), std::cout, std::cerr);
     } else if (app.got_subcommand("list")) {
         status = run_list(std::cout);
-    } else {
-        std::cout << example_text();
+    } else if (example_cmd->parsed()) {
+        std::cout << (which == "reduce" ? reduce_example_text() : example_text());
     }
     if (!std::cout.flush()) {
         std::cerr << "velk: cannot write to standard output\n";

@@ -1,16 +1,21 @@
 // The three reports of a budget.  The table is for reading: the terms are
 // rows and the modes columns, values rounded (ppm to 4 decimals); CSV and
 // JSON carry every value with round-trip precision, one row (CSV) or one
-// object (JSON) per mode.
+// object (JSON) per mode.  When the input carries uncertainties, each shift
+// term and the sum also get their standard uncertainty in ppm and the input
+// that dominates it.
 #include <cstdio>
 #include <sstream>
 
 #include <nlohmann/json.hpp>
 
-#include "budget.hpp"
 #include "numbers.hpp"
+#include "report.hpp"
 
 namespace velk::tool {
+
+using namespace velk::analysis;
+
 namespace {
 
 constexpr double ppm = 1e6;
@@ -45,6 +50,26 @@ std::string sci(double x) {
 }
 
 std::string tm_name(std::int32_t n) { return "TM1" + std::to_string(n); }
+
+bool has_uncertainties(const Budget &b) {
+    return !b.modes.empty() && !b.modes.front().u_terms.empty();
+}
+
+// The dominant input of term k (k = terms: the sum) across the modes: one
+// name when all modes agree, else "(0,n) name" for each mode.
+std::string dominant(const Budget &b, std::size_t k) {
+    const auto of = [k](const ModeBudget &m) {
+        const std::string &d = k < m.u_terms.size() ? m.u_terms[k].dominant : m.u_shift.dominant;
+        return d.empty() ? std::string("(none)") : d;
+    };
+    bool same = true;
+    for (const ModeBudget &m : b.modes) same = same && of(m) == of(b.modes.front());
+    if (same) return of(b.modes.front());
+    std::string s;
+    for (const ModeBudget &m : b.modes)
+        s += (s.empty() ? "" : ", ") + ("(0," + std::to_string(m.n) + ") ") + of(m);
+    return s;
+}
 
 }  // namespace
 
@@ -88,6 +113,19 @@ std::string table_report(const Budget &b) {
         [](const ModeBudget &m) { return fixed(m.f_pred, 4); });
     row(out, "predicted half-width / Hz", modes,
         [](const ModeBudget &m) { return fixed(m.g_pred, 4); });
+    if (has_uncertainties(b)) {
+        out << "shift standard uncertainty / ppm\n";
+        for (std::size_t k = 0; k < terms; ++k)
+            row(out, "  " + modes.front().terms[k].label, modes,
+                [k](const ModeBudget &m) { return fixed(m.u_terms[k].u * ppm, 4); });
+        row(out, "  sum", modes, [](const ModeBudget &m) { return fixed(m.u_shift.u * ppm, 4); });
+        out << "dominant input\n";
+        for (std::size_t k = 0; k < terms; ++k)
+            if (modes.front().u_terms[k].u > 0 || dominant(b, k) != "(none)")
+                out << "  " << pad_right(modes.front().terms[k].label + ":", label_width - 2)
+                    << dominant(b, k) << '\n';
+        out << "  " << pad_right("sum:", label_width - 2) << dominant(b, terms) << '\n';
+    }
 
     const Microwave &mw = b.in.mw;
     out << "\nmicrowave  " << tm_name(mw.n) << " triplet " << round_trip(mw.f[0]) << ", "
@@ -113,13 +151,26 @@ std::string csv_report(const Budget &b) {
     if (!b.modes.empty())
         for (const Term &t : b.modes.front().terms)
             out << ',' << t.key << "_shift_ppm," << t.key << "_half_width_ppm";
-    out << ",sum_shift_ppm,sum_half_width_ppm,predicted_frequency_Hz,predicted_half_width_Hz\n";
+    out << ",sum_shift_ppm,sum_half_width_ppm,predicted_frequency_Hz,predicted_half_width_Hz";
+    const bool u = has_uncertainties(b);
+    if (u) {
+        for (const Term &t : b.modes.front().terms)
+            out << ',' << t.key << "_shift_u_ppm," << t.key << "_shift_u_dominant";
+        out << ",sum_shift_u_ppm,sum_shift_u_dominant";
+    }
+    out << '\n';
     for (const ModeBudget &m : b.modes) {
         out << m.n << ',' << round_trip(m.f);
         for (const Term &t : m.terms)
             out << ',' << round_trip(t.shift * ppm) << ',' << round_trip(t.half_width * ppm);
         out << ',' << round_trip(m.shift * ppm) << ',' << round_trip(m.half_width * ppm) << ','
-            << round_trip(m.f_pred) << ',' << round_trip(m.g_pred) << '\n';
+            << round_trip(m.f_pred) << ',' << round_trip(m.g_pred);
+        if (u) {
+            for (const Spread &sp : m.u_terms)
+                out << ',' << round_trip(sp.u * ppm) << ',' << sp.dominant;
+            out << ',' << round_trip(m.u_shift.u * ppm) << ',' << m.u_shift.dominant;
+        }
+        out << '\n';
     }
     out << "\ntm_n,f_Hz,eps1,eps2,skin_depth_m,skin_shift_ppm,skin_half_width_ppm,second_order_"
            "shape_ppm\n";
@@ -140,11 +191,16 @@ std::string json_report(const Budget &b) {
     ordered_json modes = ordered_json::array();
     for (const ModeBudget &m : b.modes) {
         ordered_json terms = ordered_json::array();
-        for (const Term &t : m.terms)
+        for (std::size_t k = 0; k < m.terms.size(); ++k) {
+            const Term &t = m.terms[k];
             terms.push_back({{"key", t.key},
                              {"label", t.label},
                              {"shift_ppm", t.shift * ppm},
                              {"half_width_ppm", t.half_width * ppm}});
+            if (k < m.u_terms.size())
+                terms.back()["shift_uncertainty"] = {{"u_ppm", m.u_terms[k].u * ppm},
+                                                     {"dominant", m.u_terms[k].dominant}};
+        }
         modes.push_back(
             {{"n", m.n},
              {"mode", "(0," + std::to_string(m.n) + ")"},
@@ -154,6 +210,9 @@ std::string json_report(const Budget &b) {
              {"terms", terms},
              {"sum", {{"shift_ppm", m.shift * ppm}, {"half_width_ppm", m.half_width * ppm}}},
              {"predicted", {{"frequency_Hz", m.f_pred}, {"half_width_Hz", m.g_pred}}}});
+        if (!m.u_terms.empty())
+            modes.back()["sum"]["shift_uncertainty"] = {{"u_ppm", m.u_shift.u * ppm},
+                                                        {"dominant", m.u_shift.dominant}};
     }
     j["radial_modes"] = modes;
     ordered_json tm = ordered_json::array();

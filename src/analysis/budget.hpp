@@ -3,23 +3,19 @@
 // validation, and the budget computed by the library's routines.
 //
 // Every correction is kept relative to the mode frequency, as a shift and a
-// half-width; the reports print them in parts per million.
+// half-width; the reports print them in parts per million.  When inputs carry
+// standard uncertainties, each mode also gets the standard uncertainty of
+// every shift term and of their sum, with the input that dominates it.
 #pragma once
 
 #include <array>
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
-#include <nlohmann/json.hpp>
+#include "uncertainty.hpp"
 
-namespace velk::tool {
-
-// Input that cannot be used; the message names the field.
-struct InputError : std::runtime_error {
-    using std::runtime_error::runtime_error;
-};
+namespace velk::analysis {
 
 struct Gas {
     std::string name;
@@ -68,13 +64,14 @@ struct Input {
     std::vector<Microphone> mics;
     Microwave mw;
     std::vector<std::int32_t> modes;  // radial modes (0,n)
+    Uncertainties u;                  // by field path, e.g. "gas.pressure_kPa"
 };
 
-// Reads and checks an input document; throws InputError.
-Input read_input(const nlohmann::json &doc);
-
-// The built-in example: argon at the triple point of water (text and input).
-const std::string &example_text();
+// Every numeric field of the input with its path (for the uncertainties).
+void visit_fields(Input &in, const FieldVisitor &f);
+void visit_fields(Gas &g, const std::string &prefix, const FieldVisitor &f);
+void visit_fields(Resonator &r, const std::string &prefix, const FieldVisitor &f);
+void visit_fields(std::vector<Duct> &ducts, std::vector<Microphone> &mics, const FieldVisitor &f);
 
 // One correction of one mode, relative to the mode frequency.
 struct Term {
@@ -84,6 +81,13 @@ struct Term {
     double half_width;
 };
 
+// The standard uncertainty of one quantity and the input that dominates it
+// (empty when no input has an uncertainty).
+struct Spread {
+    double u = 0;
+    std::string dominant;
+};
+
 struct ModeBudget {
     std::int32_t n;
     double f;            // ideal frequency, Hz
@@ -91,6 +95,8 @@ struct ModeBudget {
     std::vector<Term> terms;
     double shift, half_width;  // the sums, relative
     double f_pred, g_pred;     // predicted frequency and half-width, Hz
+    std::vector<Spread> u_terms;  // of each term's shift, relative (when uncertainties are given)
+    Spread u_shift;               // of the summed shift, relative
 };
 
 struct TmBudget {
@@ -111,13 +117,21 @@ struct Budget {
     std::vector<TmBudget> tm;
 };
 
-// Computes the budget with the library; throws NotImplemented for a routine
-// this build lacks and InputError when a result is not finite.
+// The wall's and the gas's properties that all modes share.
+struct Wall {
+    double kcu, cpcu, lt;
+};
+Wall wall_properties(const Gas &g, const Resonator &r);
+
+// The corrections of one radial mode at its ideal frequency f_id(n, g.c, r.a);
+// eps are the deformation parameters.  Throws InputError for a term that is
+// not finite or a mode without a table entry.
+ModeBudget mode_budget(const Gas &g, const Resonator &r, const std::vector<Duct> &ducts,
+                       const std::vector<Microphone> &mics, const Wall &w, const double eps[2],
+                       std::int32_t n);
+
+// Computes the budget with the library, and the uncertainties when the input
+// has any; throws InputError when a result is not finite.
 Budget compute(const Input &in);
 
-// The reports.
-std::string table_report(const Budget &b);
-std::string csv_report(const Budget &b);
-std::string json_report(const Budget &b);
-
-}  // namespace velk::tool
+}  // namespace velk::analysis
