@@ -1,11 +1,13 @@
 // The C++ interface of the acoustic loss and perturbation models (velk.hpp):
 // boundary layers, thermal terms, bulk, microphone, copper and ducts.
 #include <stdexcept>
+#include <vector>
 
 #include "acoustic/boundary_layer.hpp"
 #include "acoustic/bulk.hpp"
 #include "acoustic/copper.hpp"
 #include "acoustic/ducts.hpp"
+#include "special/bessel_batch.hpp"
 #include "velk/velk.hpp"
 
 namespace velk {
@@ -83,6 +85,19 @@ complex boundary_layer_function(complex z) {
     return {f.re, f.im};
 }
 
+void boundary_layer_function(std::span<const complex> z, std::span<complex> out) {
+    if (out.size() != z.size())
+        throw std::invalid_argument("velk::boundary_layer_function: out differs in length from z");
+    std::vector<cplx> w(z.size());
+    for (std::size_t k = 0; k < z.size(); ++k) w[k] = {z[k].real(), z[k].imag()};
+    std::vector<special::BesselPair> j(w.size());
+    special::besselj10_batch(w, j);
+    for (std::size_t k = 0; k < w.size(); ++k) {
+        const cplx f = acoustic::boundary_layer_function(w[k], j[k]);
+        out[k] = {f.re, f.im};
+    }
+}
+
 Perturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
                                const DuctGas &gas, double a, double f, std::int32_t n,
                                const Model &model) {
@@ -96,12 +111,9 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
                        std::span<Perturbation> out, const Model &model) {
     if (out.size() != f.size())
         throw std::invalid_argument("velk::duct_perturbation: out and f differ in length");
-    const acoustic::DuctGas g = internal_gas(gas);
-    for (std::size_t k = 0; k < f.size(); ++k) {
-        const acoustic::DuctPerturbation r =
-            acoustic::duct_perturbation(rduct, lduct, g, a, f[k], n, model);
-        out[k] = {r.df, r.g};
-    }
+    std::vector<acoustic::DuctPerturbation> r(f.size());
+    acoustic::duct_perturbation(rduct, lduct, internal_gas(gas), a, f, n, model, r);
+    for (std::size_t k = 0; k < r.size(); ++k) out[k] = {r[k].df, r[k].g};
 }
 
 void duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
@@ -109,12 +121,9 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
                        std::span<Perturbation> out, const Model &model) {
     if (out.size() != n.size())
         throw std::invalid_argument("velk::duct_perturbation: out and n differ in length");
-    const acoustic::DuctGas g = internal_gas(gas);
-    for (std::size_t k = 0; k < n.size(); ++k) {
-        const acoustic::DuctPerturbation r =
-            acoustic::duct_perturbation(rduct, lduct, g, a, f, n[k], model);
-        out[k] = {r.df, r.g};
-    }
+    std::vector<acoustic::DuctPerturbation> r(n.size());
+    acoustic::duct_perturbation(rduct, lduct, internal_gas(gas), a, f, n, model, r);
+    for (std::size_t k = 0; k < r.size(); ++k) out[k] = {r[k].df, r[k].g};
 }
 
 }  // namespace velk

@@ -27,7 +27,10 @@
 //   argument come from one Bessel evaluation where they share the work, and
 //   the viscous and thermal evaluations of a section run side by side where
 //   they can (besselj10); duct_perturbation_plain evaluates every function on
-//   its own with besselj_plain, to the same bits.
+//   its own with besselj_plain, to the same bits.  Over many frequencies the
+//   Bessel functions of all of them are evaluated first, side by side
+//   (besselj10_batch), and each frequency then takes its values in order;
+//   over many modes at one frequency they are evaluated once.
 //
 // Special cases
 //   N <= 0: Zin stays 0 and both outputs are NaN (0/0).  A zero length or a
@@ -44,11 +47,13 @@
 #include <cstddef>
 #include <memory>
 #include <new>
+#include <vector>
 
 #include "boundary_layer.hpp"
 #include "frame/numeric.hpp"
 #include "frame/tables.hpp"
 #include "special/bessel.hpp"
+#include "special/bessel_batch.hpp"
 #include "special/bessel_fast.hpp"
 
 namespace velk::acoustic {
@@ -85,18 +90,38 @@ cplx real(double x) { return {x, 0.0}; }
 // J_1 and J_0 at the viscous and the thermal argument of a section: the fast
 // evaluation (side by side where it can), or each function on its own.
 struct FastBessel {
-    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) { special::besselj10(z, j); }
+    void at(const cplx (&z)[2], special::BesselPair (&j)[2]) { special::besselj10(z, j); }
 };
 struct PlainBessel {
-    static void at(const cplx (&z)[2], special::BesselPair (&j)[2]) {
+    void at(const cplx (&z)[2], special::BesselPair (&j)[2]) {
         for (int s = 0; s < 2; ++s) j[s] = {special::besselj_plain(1, z[s]), special::besselj_plain(0, z[s])};
     }
 };
 
+// Values evaluated beforehand (over many frequencies at once), taken in the
+// order in which evaluate asks for them.
+struct Precomputed {
+    const special::BesselPair *next;
+    void at(const cplx (&)[2], special::BesselPair (&j)[2]) {
+        j[0] = *next++;
+        j[1] = *next++;
+    }
+};
+
+// (1 - i)/delta, the wave numbers of the viscous and thermal boundary layers.
+struct LayerWaves {
+    cplx kv, kt;
+};
+LayerWaves layer_waves(const DuctGas &gas, double f, const Model &model) {
+    const double dv = viscous_length(gas.eta, gas.rho, f, model);
+    const double dt = thermal_length(gas.kappa, gas.rho, gas.cp, f, model);
+    return {cdiv({1.0, -1.0}, real(dv)), cdiv({1.0, -1.0}, real(dt))};
+}
+
 template <class Bessel>
 DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double> lduct,
                           const DuctGas &gas, double a, double f, std::int32_t n,
-                          const Model &model) {
+                          const Model &model, Bessel bessel_of) {
     const std::size_t count = rduct.size() < lduct.size() ? rduct.size() : lduct.size();
     const double pi = model.pi;
 
@@ -123,17 +148,15 @@ DuctPerturbation evaluate(std::span<const double> rduct, std::span<const double>
     for (std::size_t j = 0; j < count; ++j) area[j] = (rad[j] * rad[j]) * pi;
 
     // 3. Boundary layers: k = (1 - i)/delta.
-    const double dv = viscous_length(gas.eta, gas.rho, f, model);
-    const cplx kv = cdiv({1.0, -1.0}, real(dv));
-    const double dt = thermal_length(gas.kappa, gas.rho, gas.cp, f, model);
-    const cplx kt = cdiv({1.0, -1.0}, real(dt));
+    const LayerWaves waves = layer_waves(gas, f, model);
+    const cplx kv = waves.kv, kt = waves.kt;
 
     // 4., 5. Viscous and thermal boundary-layer functions (each value depends
     // only on its own section and argument).
     for (std::size_t j = 0; j < count; ++j) {
         const cplx z[2] = {real(rad[j]) * kv, real(rad[j]) * kt};
         special::BesselPair bessel[2];
-        Bessel::at(z, bessel);
+        bessel_of.at(z, bessel);
         fv[j] = boundary_layer_function(z[0], bessel[0]);
         ft[j] = boundary_layer_function(z[1], bessel[1]);
     }
@@ -182,13 +205,54 @@ cplx boundary_layer_function(cplx z, const special::BesselPair &j) {
 DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
                                    const DuctGas &gas, double a, double f, std::int32_t n,
                                    const Model &model) {
-    return evaluate<FastBessel>(rduct, lduct, gas, a, f, n, model);
+    return evaluate(rduct, lduct, gas, a, f, n, model, FastBessel{});
 }
 
 DuctPerturbation duct_perturbation_plain(std::span<const double> rduct,
                                          std::span<const double> lduct, const DuctGas &gas,
                                          double a, double f, std::int32_t n, const Model &model) {
-    return evaluate<PlainBessel>(rduct, lduct, gas, a, f, n, model);
+    return evaluate(rduct, lduct, gas, a, f, n, model, PlainBessel{});
+}
+
+void duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
+                       const DuctGas &gas, double a, std::span<const double> f, std::int32_t n,
+                       const Model &model, std::span<DuctPerturbation> out) {
+    const std::size_t count = rduct.size() < lduct.size() ? rduct.size() : lduct.size();
+    // The viscous and thermal arguments of every section at every frequency,
+    // formed as evaluate forms them, evaluated together.
+    std::vector<cplx> z(2 * count * f.size());
+    for (std::size_t k = 0; k < f.size(); ++k) {
+        const LayerWaves waves = layer_waves(gas, f[k], model);
+        for (std::size_t j = 0; j < count; ++j) {
+            const double rad = 0.001 * rduct[j];
+            z[2 * (k * count + j)] = real(rad) * waves.kv;
+            z[2 * (k * count + j) + 1] = real(rad) * waves.kt;
+        }
+    }
+    std::vector<special::BesselPair> pairs(z.size());
+    special::besselj10_batch(z, pairs);
+    for (std::size_t k = 0; k < f.size(); ++k)
+        out[k] = evaluate(rduct, lduct, gas, a, f[k], n, model,
+                          Precomputed{pairs.data() + 2 * count * k});
+}
+
+void duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
+                       const DuctGas &gas, double a, double f, std::span<const std::int32_t> n,
+                       const Model &model, std::span<DuctPerturbation> out) {
+    if (n.empty()) return;
+    const std::size_t count = rduct.size() < lduct.size() ? rduct.size() : lduct.size();
+    std::vector<special::BesselPair> pairs(2 * count);
+    const LayerWaves waves = layer_waves(gas, f, model);
+    for (std::size_t j = 0; j < count; ++j) {
+        const double rad = 0.001 * rduct[j];
+        const cplx z[2] = {real(rad) * waves.kv, real(rad) * waves.kt};
+        special::BesselPair bessel[2];
+        FastBessel{}.at(z, bessel);
+        pairs[2 * j] = bessel[0];
+        pairs[2 * j + 1] = bessel[1];
+    }
+    for (std::size_t k = 0; k < n.size(); ++k)
+        out[k] = evaluate(rduct, lduct, gas, a, f, n[k], model, Precomputed{pairs.data()});
 }
 
 }  // namespace velk::acoustic

@@ -34,6 +34,17 @@ DuctPerturbation duct_perturbation(std::span<const double> rduct, std::span<cons
                                    const DuctGas &gas, double a, double f, std::int32_t n,
                                    const Model &model);
 
+// The same chain over many frequencies (out[k] at f[k]) or many modes at one
+// frequency (out[k] for mode n[k]): the Bessel functions of all frequencies
+// evaluated together (special/bessel_batch.hpp), or once for all modes; each
+// result the bits of duct_perturbation.  out as long as f or n.
+void duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
+                       const DuctGas &gas, double a, std::span<const double> f, std::int32_t n,
+                       const Model &model, std::span<DuctPerturbation> out);
+void duct_perturbation(std::span<const double> rduct, std::span<const double> lduct,
+                       const DuctGas &gas, double a, double f, std::span<const std::int32_t> n,
+                       const Model &model, std::span<DuctPerturbation> out);
+
 // The boundary-layer function 2 J_1(z) / (z J_0(z)) from J_1 and J_0 at z.
 cplx boundary_layer_function(cplx z, const special::BesselPair &j);
 

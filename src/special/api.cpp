@@ -1,5 +1,10 @@
 // The C++ interface of the Bessel functions (velk.hpp), one argument at a
-// time; the routines over arrays are in batch.cpp.
+// time and over arrays (bessel_batch.cpp).
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "special/bessel_batch.hpp"
 #include "special/bessel_fast.hpp"
 #include "velk/velk.hpp"
 
@@ -19,6 +24,41 @@ complex normbesselj(std::int32_t n, complex z, std::int32_t nstart, complex seed
 BesselPair besselj10(complex z) {
     const special::BesselPair j = special::besselj10(cplx{z.real(), z.imag()});
     return {{j.j1.re, j.j1.im}, {j.j0.re, j.j0.im}};
+}
+
+namespace {
+
+std::vector<cplx> arguments(std::span<const complex> z) {
+    std::vector<cplx> w(z.size());
+    for (std::size_t k = 0; k < z.size(); ++k) w[k] = {z[k].real(), z[k].imag()};
+    return w;
+}
+
+void require_length(std::size_t want, std::size_t got, const char *what) {
+    if (want != got)
+        throw std::invalid_argument(std::string("velk: ") + what + " differs in length from z");
+}
+
+}  // namespace
+
+void besselj(std::int32_t n, std::span<const complex> z, std::span<complex> out) {
+    require_length(z.size(), out.size(), "out");
+    const std::vector<cplx> w = arguments(z);
+    std::vector<cplx> j(w.size());
+    special::besselj_batch(n, w, j);
+    for (std::size_t k = 0; k < j.size(); ++k) out[k] = {j[k].re, j[k].im};
+}
+
+void besselj10(std::span<const complex> z, std::span<complex> j1, std::span<complex> j0) {
+    require_length(z.size(), j1.size(), "j1");
+    require_length(z.size(), j0.size(), "j0");
+    const std::vector<cplx> w = arguments(z);
+    std::vector<special::BesselPair> j(w.size());
+    special::besselj10_batch(w, j);
+    for (std::size_t k = 0; k < j.size(); ++k) {
+        j1[k] = {j[k].j1.re, j[k].j1.im};
+        j0[k] = {j[k].j0.re, j[k].j0.im};
+    }
 }
 
 }  // namespace velk

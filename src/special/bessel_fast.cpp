@@ -399,6 +399,13 @@ void besselj10(const cplx (&z)[2], BesselPair (&out)[2]) {
         paired_kernel<false>(z, nstart, seed, out);
 }
 
+bool search_runs_out(std::int32_t n, cplx z, RunsOut &out) {
+    Plan p;
+    if (n < 0 || !plan(n, z, p) || !p.runs_out() || n > p.m0) return false;
+    out = {p.m0, p.c};
+    return true;
+}
+
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed) {
     if (nstart < 1 || n < 0 || n > nstart) return kNaN;
     cplx out;

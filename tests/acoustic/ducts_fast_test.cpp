@@ -59,4 +59,40 @@ TEST(DuctsFast, RandomChains) {
     }
 }
 
+// Over many frequencies and many modes: each result the bits of one call,
+// for random chains (wide sections, where the Bessel quotient overflows,
+// included) and frequencies of every size, NaN and zero among them.
+TEST(DuctsFast, SweepsOverFrequenciesAndModes) {
+    std::mt19937_64 rng(7);
+    std::uniform_real_distribution<double> unit(0.0, 1.0);
+    for (int t = 0; t < 40; ++t) {
+        const int sections = t % 5;  // none too
+        std::vector<double> r, l;
+        for (int j = 0; j < sections; ++j) {
+            r.push_back(std::exp(std::log(0.005) + unit(rng) * std::log(4000.0)));  // to 20 mm
+            l.push_back(0.1 + 100.0 * unit(rng));
+        }
+        std::vector<double> f{0.0, std::nan(""), 1e-3, 1e7};
+        while (f.size() < 60) f.push_back(std::exp(std::log(10.0) + unit(rng) * std::log(3000.0)));
+        const double a = 20.0 + 80.0 * unit(rng);
+        std::vector<ac::DuctPerturbation> got(f.size());
+        ac::duct_perturbation(r, l, kArgon, a, f, 2 + t % 12, velk::Model{}, got);
+        for (std::size_t k = 0; k < f.size(); ++k) {
+            const ac::DuctPerturbation want =
+                ac::duct_perturbation(r, l, kArgon, a, f[k], 2 + t % 12, velk::Model{});
+            EXPECT_TRUE(same(got[k].df, want.df) && same(got[k].g, want.g))
+                << sections << " sections, f = " << f[k];
+        }
+        const std::vector<std::int32_t> modes{0, 1, 2, 5, 13, 16, 17, -3};
+        std::vector<ac::DuctPerturbation> by_mode(modes.size());
+        ac::duct_perturbation(r, l, kArgon, a, f[5], modes, velk::Model{}, by_mode);
+        for (std::size_t k = 0; k < modes.size(); ++k) {
+            const ac::DuctPerturbation want =
+                ac::duct_perturbation(r, l, kArgon, a, f[5], modes[k], velk::Model{});
+            EXPECT_TRUE(same(by_mode[k].df, want.df) && same(by_mode[k].g, want.g))
+                << sections << " sections, mode " << modes[k];
+        }
+    }
+}
+
 }  // namespace

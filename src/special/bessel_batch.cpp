@@ -1,0 +1,227 @@
+// J_n over arrays of arguments, bit for bit the values of besselj_fast.
+//
+// Method
+//   Each argument is evaluated on its own (the recurrence is a serial chain
+//   of dependent steps), but independent arguments run side by side: one
+//   argument per lane of a vector (bessel_lanes.cpp), several vectors in
+//   flight.  Lanes take the arguments whose start-index search makes no stop
+//   test (|z|^2 > floor|z| + 201, floor|z| >= the order, Im z not 0): their
+//   search is 200 plain trial steps, the same for every lane.  The other
+//   arguments (small |z|, real z, very large |z|, non-finite z) go to the
+//   scalar evaluation one by one.
+//   The lane arguments are sorted by the sign of Im z, by whether they lie on
+//   the ray z = x(1 - i), and by start index, and taken in groups of the
+//   kernel's width (the last group padded with a repeat of its last
+//   argument).  In a group:
+//   - the trial recurrences run together; each lane's seed gives its
+//     w_{nstart-1} = 1/seed (the library's division, per lane);
+//   - the backward recurrences run aligned on k, so that 2k is the same in
+//     every lane: a lane whose start index lies below the group's largest
+//     waits (keeps its state) until k = nstart - 1;
+//   - the normaliser's rotated sum runs over all members of each lane, up to
+//     its own nstart.  The scalar evaluation stops adding once every
+//     remaining term is below a quarter of the spacing at the running sum,
+//     where each addition returns the sum unchanged; adding them all gives
+//     the same bits;
+//   - the exponential, the normaliser's product and the quotients w_n/N are
+//     formed per lane with the scalar operations.
+//   Nothing is kept between calls; the work storage (one block for the
+//   largest group) comes from the heap and is released before returning; if
+//   it cannot be obtained, every argument takes the scalar evaluation.
+#include "special/bessel_batch.hpp"
+
+#include <algorithm>
+#include <cmath>
+#include <cstddef>
+#include <limits>
+#include <memory>
+#include <new>
+#include <stdexcept>
+#include <vector>
+
+#include "velk/velk.hpp"
+
+namespace velk::special {
+namespace {
+
+// Start indices above this take the scalar evaluation (|z| above about 2100).
+constexpr std::int32_t kLaneMaxStart = kBesselStackMembers - 1;
+
+struct LaneArg {
+    std::size_t index;  // position in the caller's array
+    cplx z;
+    std::int32_t nstart;
+    cplx c;
+    bool wide;
+    double r, t;
+    unsigned q1;
+    bool ray;
+};
+
+// Orders evaluated per argument: {|n|} or {1, 0}.
+struct Orders {
+    std::int32_t order[2];
+    int count;
+};
+
+bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &out) {
+    if (!(z.im > 0.0 || z.im < 0.0)) return false;  // real z or NaN
+    RunsOut ro;
+    if (!search_runs_out(top_order, z, ro) || ro.m0 < 1) return false;
+    const std::int32_t nstart = ro.m0 + 201;
+    if (nstart > kLaneMaxStart) return false;
+    out.index = index;
+    out.z = z;
+    out.nstart = nstart;
+    out.c = ro.c;
+    out.wide = std::fabs(z.im) > std::fabs(z.re);
+    out.r = out.wide ? z.re / z.im : z.im / z.re;
+    out.t = out.wide ? z.im + z.re * out.r : z.re + z.im * out.r;
+    out.q1 = z.im < 0.0 ? 1u : 3u;
+    out.ray = !out.wide && out.r == -1.0;
+    return true;
+}
+
+// The lanes' evaluation of a sorted list of arguments; results at out[index *
+// orders.count + j].
+void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out,
+               const lanes::Kernels &kernels, double *w_re, double *w_im) {
+    const std::size_t width = kernels.width;
+    std::vector<double> lane(10 * width);
+    double *cre = lane.data(), *cim = cre + width, *r = cim + width, *t = r + width,
+           *wide = t + width, *nst = wide + width, *last_re = nst + width,
+           *last_im = last_re + width, *sr = last_im + width, *si = sr + width;
+    for (std::size_t first = 0; first < args.size();) {
+        // A group: up to width arguments of the same kind (sign of Im z, ray).
+        std::size_t end = first + 1;
+        while (end < args.size() && end - first < width && args[end].q1 == args[first].q1 &&
+               args[end].ray == args[first].ray)
+            ++end;
+        const LaneArg *g[64];
+        for (std::size_t l = 0; l < width; ++l) g[l] = &args[first + (l < end - first ? l : end - first - 1)];
+
+        for (std::size_t l = 0; l < width; ++l) {
+            cre[l] = g[l]->c.re;
+            cim[l] = g[l]->c.im;
+        }
+        kernels.trial(cre, cim, last_re, last_im);  // the seeds, for now
+        lanes::Group grp{};
+        grp.kmax = 0;
+        grp.kmin = std::numeric_limits<std::int32_t>::max();
+        for (std::size_t l = 0; l < width; ++l) {
+            const cplx last = cdiv({1.0, 0.0}, {last_re[l], last_im[l]});
+            last_re[l] = last.re;
+            last_im[l] = last.im;
+            r[l] = g[l]->r;
+            t[l] = g[l]->t;
+            wide[l] = g[l]->wide ? 1.0 : 0.0;
+            nst[l] = static_cast<double>(g[l]->nstart);
+            grp.kmax = std::max(grp.kmax, g[l]->nstart);
+            grp.kmin = std::min(grp.kmin, g[l]->nstart);
+        }
+        grp.cre = cre;
+        grp.cim = cim;
+        grp.r = r;
+        grp.t = t;
+        grp.wide = wide;
+        grp.nstart = nst;
+        grp.last_re = last_re;
+        grp.last_im = last_im;
+        grp.ray = g[0]->ray;
+        grp.q1 = g[0]->q1;
+
+        kernels.recurrence(grp, w_re, w_im);
+        // Each lane's first two members: w_nstart = 0, w_{nstart-1} = 1/seed.
+        for (std::size_t l = 0; l < width; ++l) {
+            const std::size_t top = static_cast<std::size_t>(g[l]->nstart) * width + l;
+            w_re[top] = 0.0;
+            w_im[top] = 0.0;
+            w_re[top - width] = last_re[l];
+            w_im[top - width] = last_im[l];
+        }
+        kernels.rotated_sum(grp, w_re, w_im, sr, si);
+
+        for (std::size_t l = 0; l < end - first; ++l) {
+            const cplx z = g[l]->z;
+            const cplx w0{w_re[l], w_im[l]};
+            const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
+            const cplx norm = (cplx{sr[l], si[l]} + w0) * e;
+            for (int j = 0; j < orders.count; ++j) {
+                const std::size_t at = static_cast<std::size_t>(orders.order[j]) * width + l;
+                out[g[l]->index * static_cast<std::size_t>(orders.count) + static_cast<std::size_t>(j)] =
+                    cdiv({w_re[at], w_im[at]}, norm);
+            }
+        }
+        first = end;
+    }
+}
+
+// The batch: lanes where they serve, `scalar(k)` for the rest.
+template <class Scalar>
+void evaluate(std::span<const cplx> z, const Orders &orders, cplx *out,
+              const lanes::Kernels &kernels, Scalar scalar) {
+    const std::int32_t top = orders.order[0] > orders.order[orders.count - 1]
+                                 ? orders.order[0]
+                                 : orders.order[orders.count - 1];
+    std::vector<LaneArg> args;
+    args.reserve(z.size());
+    std::vector<std::size_t> rest;
+    for (std::size_t k = 0; k < z.size(); ++k) {
+        LaneArg a;
+        if (lane_argument(k, z[k], top, a))
+            args.push_back(a);
+        else
+            rest.push_back(k);
+    }
+    std::int32_t kmax = 0;
+    for (const LaneArg &a : args) kmax = std::max(kmax, a.nstart);
+    const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
+    std::unique_ptr<double[]> work;
+    if (!args.empty()) work.reset(new (std::nothrow) double[2 * rows * kernels.width]);
+    if (!work) {
+        for (std::size_t k = 0; k < z.size(); ++k) scalar(k);
+        return;
+    }
+    std::sort(args.begin(), args.end(), [](const LaneArg &a, const LaneArg &b) {
+        if (a.q1 != b.q1) return a.q1 < b.q1;
+        if (a.ray != b.ray) return a.ray;
+        return a.nstart < b.nstart;
+    });
+    run_lanes(args, orders, out, kernels, work.get(), work.get() + rows * kernels.width);
+    for (std::size_t k : rest) scalar(k);
+}
+
+}  // namespace
+
+void besselj_batch(std::int32_t n, std::span<const cplx> z, std::span<cplx> out,
+                   const lanes::Kernels &kernels) {
+    if (n == std::numeric_limits<std::int32_t>::min()) {
+        for (std::size_t k = 0; k < z.size(); ++k) out[k] = besselj_fast(n, z[k]);
+        return;
+    }
+    const Orders orders{{n < 0 ? -n : n, 0}, 1};
+    evaluate(z, orders, out.data(), kernels, [&](std::size_t k) { out[k] = besselj_fast(n, z[k]); });
+    // (-1)^n J_{-n} for negative odd n: a sign change of the lanes' values
+    // (the scalar evaluation has applied its own).
+    if (n < 0 && (n & 1) != 0) {
+        for (std::size_t k = 0; k < z.size(); ++k) {
+            LaneArg a;
+            if (lane_argument(k, z[k], -n, a)) out[k] = {-out[k].re, -out[k].im};
+        }
+    }
+}
+
+void besselj10_batch(std::span<const cplx> z, std::span<BesselPair> out,
+                     const lanes::Kernels &kernels) {
+    std::vector<cplx> values(2 * z.size());
+    const Orders orders{{1, 0}, 2};
+    std::vector<bool> scalar_done(z.size(), false);
+    evaluate(z, orders, values.data(), kernels, [&](std::size_t k) {
+        out[k] = besselj10(z[k]);
+        scalar_done[k] = true;
+    });
+    for (std::size_t k = 0; k < z.size(); ++k)
+        if (!scalar_done[k]) out[k] = {values[2 * k], values[2 * k + 1]};
+}
+
+}  // namespace velk::special

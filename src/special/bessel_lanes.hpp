@@ -1,0 +1,43 @@
+// The vector kernels of the Bessel batch (bessel_lanes.cpp): J_n of many
+// arguments side by side, one argument per lane, for arguments whose
+// start-index search runs out (see bessel_batch.cpp).
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+
+namespace velk::special::lanes {
+
+// A group of `width` lanes (width() of the kernel set), parameters by lane.
+struct Group {
+    const double *cre, *cim;  // trial coefficient 2(m0 + 1)/z
+    const double *r, *t;      // the divisor's ratio and scale (see Recurrence)
+    const double *wide;       // 1 where |Im z| > |Re z|, else 0
+    const double *nstart;     // start index, as a double
+    const double *last_re, *last_im;  // w_{nstart-1} = 1/seed
+    std::int32_t kmax;        // largest start index of the group
+    std::int32_t kmin;        // smallest start index of the group
+    bool ray;                 // every lane narrow with r = -1 (z = x(1 - i))
+    unsigned q1;              // 1 for Im z < 0 (powers of i), 3 for Im z > 0 (of -i)
+};
+
+struct Kernels {
+    const char *target;  // instruction set, for reports
+    std::size_t width;   // lanes per group
+    // 200 steps of the trial recurrence; seeds by lane.
+    void (*trial)(const double *cre, const double *cim, double *seed_re, double *seed_im);
+    // Rows 0 .. kmax - 2 of the work sequences (row k holds member k of every
+    // lane, at k * width + lane); rows from a lane's own nstart - 1 on are
+    // not its members and are set by the caller.
+    void (*recurrence)(const Group &g, double *w_re, double *w_im);
+    // The rotated sums sum_{k=1}^{nstart} 2 (sign i)^k w_k by lane.
+    void (*rotated_sum)(const Group &g, const double *w_re, const double *w_im, double *sr,
+                        double *si);
+};
+
+// The kernels of the best instruction set this processor runs, chosen once.
+const Kernels &best();
+// Every kernel set this build has that the processor runs, best first.
+std::size_t available(const Kernels **out, std::size_t capacity);
+
+}  // namespace velk::special::lanes
