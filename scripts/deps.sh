@@ -21,6 +21,44 @@ velk_need() {
 VELK_BASE_PACKAGES=(cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev
                     nlohmann-json3-dev libcli11-dev libeigen3-dev)
 VELK_CROSS_PACKAGES=(g++-i686-linux-gnu g++-mingw-w64-i686 g++-mingw-w64-x86-64)
+# The MATLAB/Octave gateway's test (octave, mkoctfile) and the consumer test
+# of the installed library (pkg-config).
+VELK_HOST_PACKAGES=(octave liboctave-dev pkgconf)
+
+# The sanitizer runtime package of the installed clang: libclang-rt-N-dev
+# for clang N.
+velk_clang_rt_package() {
+    local major
+    major="$(clang --version 2>/dev/null | sed -n 's/.*clang version \([0-9][0-9]*\)\..*/\1/p' | head -n 1)"
+    if [ -z "$major" ]; then
+        echo "cannot read the version of clang (clang --version)" >&2
+        return 1
+    fi
+    echo "libclang-rt-$major-dev"
+}
+
+# ctest with the arguments given.  A test whose tool is missing reports
+# itself skipped (exit status 77) with its reason on its output, which is
+# shown here; with VELK_REQUIRE_ALL=1 (scripts/test) a skipped test fails the
+# run.
+velk_ctest() {
+    local log status name
+    log="$(mktemp)"
+    status=0
+    { ctest "$@" 2>&1 || echo "ctest status $?"; } | tee "$log"
+    grep -q '^ctest status ' "$log" && status=1
+    if grep -q '(Skipped)' "$log"; then
+        for name in $(sed -n 's/^[[:space:]]*[0-9]* - \(.*\) (Skipped)$/\1/p' "$log"); do
+            echo "skipped: $name: $(ctest "$@" -R "^$name\$" -V 2>&1 | sed -n 's/^[0-9]*: skipped: //p' | head -n 1)"
+        done
+        if [ "${VELK_REQUIRE_ALL:-0}" = 1 ]; then
+            echo "required tests were skipped (VELK_REQUIRE_ALL=1)" >&2
+            status=1
+        fi
+    fi
+    rm -f "$log"
+    return "$status"
+}
 
 # configure, build and test one preset
 velk_preset() {

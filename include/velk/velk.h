@@ -29,6 +29,14 @@
 
 #include <stdint.h>
 
+/* Version of this header and of the library it declares.  The build checks
+ * these against the project's version (CMakeLists.txt), the one place where
+ * it is set. */
+#define VELK_VERSION_MAJOR 1
+#define VELK_VERSION_MINOR 1
+#define VELK_VERSION_PATCH 0
+#define VELK_VERSION_STRING "1.1.0"
+
 #if defined(_WIN32) && !defined(_WIN64)
 #define VELK_CALL __cdecl
 #else

@@ -29,6 +29,7 @@
 
 #include "json_input.hpp"
 #include "report.hpp"
+#include "velk/velk.h"
 #include "velk/velk.hpp"
 
 namespace py = pybind11;
@@ -197,6 +198,7 @@ std::string reduce_json(const std::string &text, std::size_t trials, std::uint64
 
 PYBIND11_MODULE(_velk, m) {
     m.doc() = "velk's compiled kernels; use the package velk.";
+    m.attr("version") = VELK_VERSION_STRING;
     py::register_exception<velk::analysis::InputError>(m, "InputError", PyExc_ValueError);
 
     // Ideal resonator

@@ -11,7 +11,7 @@ from ._analysis import BudgetResult, ReduceResult, budget, example, load_result,
 from ._routines import *  # noqa: F401,F403
 from ._routines import __all__ as _routine_names
 
-__version__ = "0.1.0"  # the project version (CMakeLists.txt); setup.py reads it here
+from ._velk import version as __version__  # the library's, VELK_VERSION_STRING
 
 __all__ = list(_routine_names) + [
     "budget", "reduce", "example", "load_result", "BudgetResult", "ReduceResult"]

@@ -5,6 +5,7 @@
 //   velk example [budget|reduce]                  a built-in example's input
 //   velk call NAME ARG...                         evaluate one export
 //   velk list                                     every export with its arguments
+//   velk --version                                the version of the tool and library
 // Exit status: 0 done, 2 a usage or input error (message on standard error,
 // nothing on standard output), 3 a routine this build does not implement.
 #include <cerrno>
@@ -25,6 +26,7 @@
 #include "call.hpp"
 #include "json_input.hpp"
 #include "report.hpp"
+#include "velk/velk.h"
 
 namespace {
 
@@ -173,6 +175,8 @@ int reduce(const std::string &file, const std::string &format, std::size_t trial
 int main(int argc, char **argv) {
     CLI::App app{"velk: model corrections of a gas-filled spherical copper resonator"};
     app.require_subcommand(1, 1);
+    app.set_version_flag("--version", std::string("velk ") + VELK_VERSION_STRING,
+                         "Print the version of the tool and the library");
 
     std::string file, format = "table";
     CLI::App *budget_cmd = app.add_subcommand(
@@ -220,6 +224,8 @@ int main(int argc, char **argv) {
     try {
         app.parse(argc, argv);
     } catch (const CLI::CallForHelp &e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion &e) {
         return app.exit(e);
     } catch (const CLI::ParseError &e) {
         std::cerr << "velk: " << e.what() << " (velk --help shows the usage)\n";
