@@ -235,12 +235,15 @@ PYBIND11_MODULE(_velk, m) {
         const py::ssize_t n = common_size(fa, fb, fc);
         Arr<double> f({n, py::ssize_t{3}});
         I count(n);
+        const double *a = fa.data(), *b = fb.data(), *c = fc.data();
+        double *of = f.mutable_data();
+        std::int32_t *oc = count.mutable_data();
         {
             py::gil_scoped_release nogil;
             for (py::ssize_t i = 0; i < n; ++i) {
-                const auto s = velk::sort_frequencies(fa.data()[i], fb.data()[i], fc.data()[i]);
-                for (int k = 0; k < 3; ++k) f.mutable_data()[3 * i + k] = s.f[k];
-                count.mutable_data()[i] = s.count;
+                const auto s = velk::sort_frequencies(a[i], b[i], c[i]);
+                for (int k = 0; k < 3; ++k) of[3 * i + k] = s.f[k];
+                oc[i] = s.count;
             }
         }
         return py::make_tuple(f, count);

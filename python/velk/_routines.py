@@ -61,9 +61,31 @@ def _real(name, x):
     if isinstance(x, numbers.Real) and not isinstance(x, (bool, np.bool_)):
         return np.asarray(float(x))
     a = np.asarray(x)
+    if a.dtype.kind == "O":  # e.g. Python integers beyond 64 bits, Fractions
+        return _elements(name, a, "real numbers", lambda v: isinstance(v, numbers.Real), float,
+                         np.float64)
     if a.dtype.kind not in "iuf":
         raise TypeError(f"{name} must be real numbers, not {_what(x, a)}")
     return a.astype(np.float64, copy=False)
+
+
+def _elements(name, a, what, accept, convert, dtype):
+    out = np.empty(a.shape, dtype=dtype)
+    for index, v in np.ndenumerate(a):
+        if isinstance(v, (bool, np.bool_)) or not accept(v):
+            raise TypeError(f"{name} must be {what}, not {type(v).__name__}")
+        out[index] = convert(v)
+    return out
+
+
+def _clamp(v):
+    if isinstance(v, numbers.Integral):
+        v = int(v)
+    elif isinstance(v, numbers.Real) and np.isfinite(v) and float(v).is_integer():
+        v = int(v)
+    else:
+        raise TypeError("must be integers")
+    return min(max(v, _INT32_MIN), _INT32_MAX)
 
 
 def _complex(name, x):
@@ -77,8 +99,16 @@ def _complex(name, x):
 
 def _integer(name, x):
     if isinstance(x, numbers.Integral) and not isinstance(x, (bool, np.bool_)):
-        return np.asarray(min(max(int(x), _INT32_MIN), _INT32_MAX), dtype=np.int32)
+        return np.asarray(_clamp(x), dtype=np.int32)
     a = np.asarray(x)
+    if a.dtype.kind == "O":
+        def whole(v):
+            try:
+                _clamp(v)
+                return True
+            except TypeError:
+                return False
+        return _elements(name, a, "integers", whole, _clamp, np.int32)
     if a.dtype.kind == "f":
         with np.errstate(invalid="ignore"):
             whole = np.all(np.isfinite(a) & (a == np.floor(a)))
