@@ -17,12 +17,10 @@ def test_readme_python_examples(tmp_path, monkeypatch):
     text = README.read_text(encoding="utf-8")
     blocks = re.findall(r"```pycon\n(.*?)```", text, flags=re.S)
     assert blocks, "the README has no Python examples (```pycon blocks)"
-    parser = doctest.DocTestParser()
+    # The blocks are one session: later ones use what earlier ones defined.
+    test = doctest.DocTestParser().get_doctest("\n".join(blocks), {}, "README", str(README), 0)
     runner = doctest.DocTestRunner(optionflags=doctest.ELLIPSIS | doctest.NORMALIZE_WHITESPACE)
-    globs = {}
-    for k, block in enumerate(blocks):
-        test = parser.get_doctest(block, globs, f"README block {k + 1}", str(README), 0)
-        runner.run(test)
+    runner.run(test)
     assert runner.failures == 0 and runner.tries > 0
 
 
