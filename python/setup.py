@@ -5,7 +5,7 @@ floating-point flags), and this script copies the extension into the package.
 Offline, with Debian's setuptools, numpy and pybind11 (no build isolation):
     scripts/python-install          (a wheel in dist/ and a virtual environment)
 or by hand:
-    python3 -m pip wheel --no-build-isolation --no-index --no-deps -w dist python
+    python3 -m pip wheel --no-build-isolation --no-index --no-deps -w dist ./python
 """
 
 import os

@@ -13,7 +13,7 @@ corrections of each radial mode, stacked bars of shift and half-width in
 ppm), reduce (the four panels below on one page), speed (each mode's speed of
 sound against frequency as its deviation from the mean, ppm, with
 uncertainty bars), halfwidth (the excess half-widths against frequency, ppm),
-radius (the microwave radius of each TM1n mode) and isotherm (c^2 against p
+radius (the microwave radius of each TM1n mode, ppm from the mean) and isotherm (c^2 against p
 with the fit and its residuals).
 """
 
@@ -130,21 +130,20 @@ def halfwidth(result, ax=None):
 
 
 def radius(result, ax=None):
-    """Microwave radius of each TM1n mode, mm, with the mean used."""
+    """Microwave radius of each TM1n mode as its deviation from the mean, ppm."""
     r = _result(result, ReduceResult)
     fig, ax = _axes(ax)
     tm = r.tm
     if len(tm["n"]):
-        ax.plot(tm["n"], tm["radius_mm"], "o", markersize=6, label="TM1n modes")
+        ax.plot(tm["n"], tm["deviation_ppm"], "o", markersize=6)
         ax.set_xticks(tm["n"], [f"TM1{n}" for n in tm["n"]])
-    if r.radius_mm is not None:
-        ax.axhline(r.radius_mm, color="grey", linestyle="--",
-                   label=f"radius used {r.radius_mm:.6f} mm")
-    ax.ticklabel_format(axis="y", useOffset=False)
+    ax.axhline(0, color="black", linewidth=0.6)
     ax.set_xlabel("Microwave mode")
-    ax.set_ylabel("Radius a (mm)")
-    ax.set_title("Microwave radius of each mode")
-    ax.legend(fontsize="small")
+    ax.set_ylabel("(a_n − mean a) / mean a (ppm)")
+    title = "Microwave radius of each mode"
+    if r.radius_mm is not None:
+        title += f"\n(radius used {r.radius_mm:.6f} mm)"
+    ax.set_title(title)
     return fig
 
 
@@ -190,9 +189,20 @@ def reduce(result, fig=None):
     radius(r, fig.add_subplot(grid[1:, 0]))
     top = fig.add_subplot(grid[1, 1])
     isotherm(r, (top, fig.add_subplot(grid[2, 1], sharex=top)))
-    what = ", ".join(f"{k.replace('_', ' ')} {v:.9g}" for k, v in r.result.items())
-    fig.suptitle(f"Reduction: radius {r.radius_mm:.6f} mm; {what}")
+    fig.suptitle(f"Reduction: radius {r.radius_mm:.6f} mm; {_result_text(r.result)}")
     return fig
+
+
+_RESULT_NAMES = {"temperature_K": ("T", "K"), "gas_constant_J_mol_K": ("R", "J/(mol K)"),
+                 "boltzmann_constant_J_K": ("k_B", "J/K")}
+
+
+def _result_text(result):
+    parts = []
+    for key, value in result.items():
+        symbol, unit = _RESULT_NAMES.get(key, (key, ""))
+        parts.append(f"{symbol} = {value:.9g} {unit}".rstrip())
+    return ", ".join(parts)
 
 
 _DRAW = {"budget": budget, "reduce": reduce, "speed": speed, "halfwidth": halfwidth,
