@@ -1,14 +1,20 @@
 // Runs the benchmarks, then prints the speed targets measured in this run:
 // one exported besselj call (order 0, |z| = 35 on the duct ray) in at most
 // 1.5 us; df_ducts for two sections in at most 0.55 times its eight besselj
-// calls; no heap request for |z| below 2000.
+// calls; no heap request for |z| below 2000; over arrays of 10^5 arguments on
+// the duct ray, J_0 in at most 1.0 times (stretch 0.5) and J_1 with J_0 in at
+// most 0.6 times AMOS's time per argument (VELK_AMOS_J0_NS and
+// VELK_AMOS_J1J0_NS, measured by scripts/bench); df_ducts of a two-section
+// chain over 1000 frequencies at least 3 times faster than 1000 single calls.
 #include <benchmark/benchmark.h>
 
 #include <cmath>
 #include <cstdio>
+#include <cstdlib>
 #include <map>
 #include <string>
 
+#include "special/bessel_lanes.hpp"
 #include "support/alloc_probe.hpp"
 #include "velk/velk.h"
 
@@ -70,6 +76,44 @@ int main(int argc, char **argv) {
         all = all && ok;
         std::printf("  df_ducts, 2 sections: %.3f us = %.3f x its 8 besselj calls (%.3f us; target <= 0.55)  %s\n",
                     ducts / 1e3, ducts / calls, calls / 1e3, ok ? "met" : "MISSED");
+    }
+    std::printf("  lanes of the routines over arrays: %s, %zu arguments per group\n",
+                velk::special::lanes::best().target, velk::special::lanes::best().width);
+    auto amos = [](const char *name) {
+        const char *v = std::getenv(name);
+        return v != nullptr && *v != '\0' ? std::atof(v) : NAN;
+    };
+    const double n_args = 100000.0;
+    const double j0 = find("BM_J0_array/min_time:1.000") / n_args;
+    const double j0_single = find("BM_J0_single_calls/min_time:1.000") / n_args;
+    const double j10 = find("BM_J1J0_array/min_time:1.000") / n_args;
+    const double amos_j0 = amos("VELK_AMOS_J0_NS"), amos_j10 = amos("VELK_AMOS_J1J0_NS");
+    if (!std::isnan(j0) && !std::isnan(j0_single))
+        std::printf("  J0 over 1e5 ray arguments: %.1f ns/arg, one call each %.1f ns/arg (%.2f x)\n",
+                    j0, j0_single, j0 / j0_single);
+    if (!std::isnan(j0) && !std::isnan(amos_j0)) {
+        const bool ok = j0 <= amos_j0;
+        all = all && ok;
+        std::printf("  J0 over 1e5 ray arguments: %.1f ns/arg = %.2f x AMOS (%.1f ns/arg; target <= 1.0, "
+                    "stretch 0.5)  %s\n",
+                    j0, j0 / amos_j0, amos_j0, ok ? (j0 <= 0.5 * amos_j0 ? "met, stretch met" : "met")
+                                                  : "MISSED");
+    }
+    if (!std::isnan(j10) && !std::isnan(amos_j10)) {
+        const bool ok = j10 <= 0.6 * amos_j10;
+        all = all && ok;
+        std::printf("  J1 and J0 over 1e5 ray arguments: %.1f ns/arg = %.2f x AMOS's two calls (%.1f ns/arg; "
+                    "target <= 0.6)  %s\n",
+                    j10, j10 / amos_j10, amos_j10, ok ? "met" : "MISSED");
+    }
+    const double sweep = find("BM_df_ducts_sweep");
+    const double singles = find("BM_df_ducts_single_calls");
+    if (!std::isnan(sweep) && !std::isnan(singles)) {
+        const bool ok = singles >= 3.0 * sweep;
+        all = all && ok;
+        std::printf("  df_ducts, 2 sections over 1000 frequencies: %.3f ms, %.2f x faster than 1000 single "
+                    "calls (%.3f ms; target >= 3)  %s\n",
+                    sweep / 1e6, singles / sweep, singles / 1e6, ok ? "met" : "MISSED");
     }
     const long heap = heap_requests_below_2000();
     all = all && heap == 0;

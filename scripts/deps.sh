@@ -19,7 +19,7 @@ velk_need() {
 }
 
 VELK_BASE_PACKAGES=(cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev
-                    nlohmann-json3-dev libcli11-dev libeigen3-dev)
+                    nlohmann-json3-dev libcli11-dev libeigen3-dev libhwy-dev)
 VELK_CROSS_PACKAGES=(g++-i686-linux-gnu g++-mingw-w64-i686 g++-mingw-w64-x86-64)
 # The MATLAB/Octave gateway's test (octave, mkoctfile) and the consumer test
 # of the installed library (pkg-config).

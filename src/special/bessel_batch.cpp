@@ -17,7 +17,9 @@
 //     w_{nstart-1} = 1/seed (the library's division, per lane);
 //   - the backward recurrences run aligned on k, so that 2k is the same in
 //     every lane: a lane whose start index lies below the group's largest
-//     waits (keeps its state) until k = nstart - 1;
+//     waits (keeps its state) until k = nstart - 1.  On the ray the two
+//     quotients of 2k/z are one, and for even k it is twice that of k/2
+//     (exact doubling), so half the divisions are left;
 //   - the normaliser's rotated sum runs over all members of each lane, up to
 //     its own nstart.  The scalar evaluation stops adding once every
 //     remaining term is below a quarter of the spacing at the running sum,
@@ -85,7 +87,7 @@ bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &o
 // The lanes' evaluation of a sorted list of arguments; results at out[index *
 // orders.count + j].
 void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out,
-               const lanes::Kernels &kernels, double *w_re, double *w_im) {
+               const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot) {
     const std::size_t width = kernels.width;
     std::vector<double> lane(10 * width);
     double *cre = lane.data(), *cim = cre + width, *r = cim + width, *t = r + width,
@@ -128,6 +130,7 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
         grp.last_re = last_re;
         grp.last_im = last_im;
         grp.ray = g[0]->ray;
+        grp.quot = quot;
         grp.q1 = g[0]->q1;
 
         kernels.recurrence(grp, w_re, w_im);
@@ -177,7 +180,7 @@ void evaluate(std::span<const cplx> z, const Orders &orders, cplx *out,
     for (const LaneArg &a : args) kmax = std::max(kmax, a.nstart);
     const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
     std::unique_ptr<double[]> work;
-    if (!args.empty()) work.reset(new (std::nothrow) double[2 * rows * kernels.width]);
+    if (!args.empty()) work.reset(new (std::nothrow) double[3 * rows * kernels.width]);
     if (!work) {
         for (std::size_t k = 0; k < z.size(); ++k) scalar(k);
         return;
@@ -187,7 +190,8 @@ void evaluate(std::span<const cplx> z, const Orders &orders, cplx *out,
         if (a.ray != b.ray) return a.ray;
         return a.nstart < b.nstart;
     });
-    run_lanes(args, orders, out, kernels, work.get(), work.get() + rows * kernels.width);
+    run_lanes(args, orders, out, kernels, work.get(), work.get() + rows * kernels.width,
+              work.get() + 2 * rows * kernels.width);
     for (std::size_t k : rest) scalar(k);
 }
 

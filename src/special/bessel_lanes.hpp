@@ -18,6 +18,7 @@ struct Group {
     std::int32_t kmax;        // largest start index of the group
     std::int32_t kmin;        // smallest start index of the group
     bool ray;                 // every lane narrow with r = -1 (z = x(1 - i))
+    double *quot;             // scratch of the ray: (kmax + 1) * width doubles
     unsigned q1;              // 1 for Im z < 0 (powers of i), 3 for Im z > 0 (of -i)
 };
 
