@@ -8,6 +8,7 @@
 #include <limits>
 #include <random>
 #include <set>
+#include <utility>
 
 #include <Eigen/Dense>
 
@@ -45,12 +46,9 @@ void check(const ReduceInput &in) {
         throw InputError("state_points: the isotherm's " + std::to_string(in.terms.size()) +
                          " terms need at least as many state points, not " +
                          std::to_string(in.points.size()));
-    std::set<double> pressures;
     for (std::size_t k = 0; k < in.points.size(); ++k) {
         const StatePoint &p = in.points[k];
         if (p.modes.empty()) throw InputError(point_path(k) + ".modes must list at least one mode");
-        if (in.terms.size() > 1 && !pressures.insert(p.p).second)
-            throw InputError(point_path(k) + ".pressure_kPa repeats the pressure of another point");
         std::set<std::int32_t> seen;
         for (std::size_t j = 0; j < p.modes.size(); ++j) {
             const MeasuredMode &m = p.modes[j];
@@ -65,17 +63,19 @@ void check(const ReduceInput &in) {
         }
     }
     if (in.microwave) {
-        std::set<std::int32_t> seen;
+        std::set<std::pair<bool, std::int32_t>> seen;
         bool shape = false;
         for (std::size_t k = 0; k < in.microwave->triplets.size(); ++k) {
             const TmTriplet &t = in.microwave->triplets[k];
             const std::string where = at("microwave.triplets", k);
-            if (t.n < lib::first_tm || t.n > lib::last_tm)
-                throw InputError(where + ".mode = " + std::to_string(t.n) +
-                                 " is outside the table of TM1n modes (1 to 13)");
-            if (!seen.insert(t.n).second)
-                throw InputError(where + ".mode: TM1" + std::to_string(t.n) + " is measured twice");
-            shape = shape || t.n == in.microwave->shape_mode;
+            const std::string name = (t.te ? "TE1" : "TM1") + std::to_string(t.n);
+            if (t.te ? t.n < lib::first_te || t.n > lib::last_te
+                     : t.n < lib::first_tm || t.n > lib::last_tm)
+                throw InputError(where + ".mode = " + std::to_string(t.n) + " is outside the table of " +
+                                 (t.te ? "TE1n modes (1 to 12)" : "TM1n modes (1 to 13)"));
+            if (!seen.insert({t.te, t.n}).second)
+                throw InputError(where + ".mode: " + name + " is measured twice");
+            shape = shape || (!t.te && t.n == in.microwave->shape_mode);
         }
         if (in.microwave->triplets.empty())
             throw InputError("microwave.triplets must list at least one triplet");
@@ -91,7 +91,7 @@ void check(const ReduceInput &in) {
 void microwave_radius(const ReduceInput &in, const Resonator &res, Reduction &r) {
     const MicrowaveInput &mw = *in.microwave;
     for (const TmTriplet &t : mw.triplets)
-        if (t.n == mw.shape_mode) lib::Eps_TM1n(t.f[0], t.f[1], t.f[2], t.n, r.eps1, r.eps2);
+        if (!t.te && t.n == mw.shape_mode) lib::Eps_TM1n(t.f[0], t.f[1], t.f[2], t.n, r.eps1, r.eps2);
     require_finite(r.eps1, "the deformation parameter eps1 of the shape triplet");
     require_finite(r.eps2, "the deformation parameter eps2 of the shape triplet");
 
@@ -100,19 +100,23 @@ void microwave_radius(const ReduceInput &in, const Resonator &res, Reduction &r)
         const TmTriplet &t = mw.triplets[k];
         TmResult m{};
         m.n = t.n;
+        m.te = t.te;
         m.f_mean = ((t.f[0] + t.f[1]) + t.f[2]) / 3.0;
-        const double z = lib::ztm(t.n);
+        const double z = t.te ? lib::zte(t.n) : lib::ztm(t.n);
         const auto radius = [&](double f) {  // mm
             return 1000.0 * (z * speed_of_light / ((lib::pi() + lib::pi()) * mw.n_gas * f));
         };
-        m.shape = static_cast<double>(lib::dzm2_zTM1n(r.eps1, r.eps2, t.n));
+        m.shape = static_cast<double>(t.te ? lib::dzm2_zTE1n(r.eps1, r.eps2, t.n)
+                                           : lib::dzm2_zTM1n(r.eps1, r.eps2, t.n));
         m.f_ideal = m.f_mean;
         m.a = radius(m.f_ideal);
         for (m.iterations = 1;; ++m.iterations) {
             m.dsk = lib::d_sk(m.f_ideal, res.sigma, res.mu_r);
-            lib::df_skTM1n(m.dsk, m.a, t.n, m.skin_shift, m.skin_half_width);
+            if (t.te) lib::df_skTE(m.dsk, m.a, m.skin_shift, m.skin_half_width);
+            else lib::df_skTM1n(m.dsk, m.a, t.n, m.skin_shift, m.skin_half_width);
             m.ports = 0;
-            for (const double port : mw.ports) m.ports += lib::df_dcTM1n(port, m.a, t.n);
+            for (const double port : mw.ports)
+                m.ports += t.te ? lib::df_dcTE(port, m.a) : lib::df_dcTM1n(port, m.a, t.n);
             m.f_ideal = m.f_mean / (1.0 + ((m.skin_shift + m.shape) + m.ports));
             const double a = radius(m.f_ideal);
             require_finite(a, "the radius from " + at("microwave.triplets", k));
@@ -181,7 +185,8 @@ void fit_isotherm(const ReduceInput &in, Reduction &r, const Reduction *weights_
     }
     const Eigen::ColPivHouseholderQR<Eigen::MatrixXd> qr(x);
     if (qr.rank() < static_cast<Eigen::Index>(terms))
-        throw InputError("isotherm.terms: the state points' pressures cannot determine the terms");
+        throw InputError("isotherm.terms: the state points' pressures cannot determine " +
+                         std::to_string(terms) + " terms (too few distinct pressures)");
     const Eigen::VectorXd beta = qr.solve(y);
     const Eigen::VectorXd resid = y - x * beta;
     FitResult &f = r.fit;

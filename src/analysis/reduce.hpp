@@ -49,14 +49,15 @@ constexpr double avogadro = 6.02214076e23;          // 1/mol, exact
 constexpr double speed_of_light = 299792458.0;      // m/s, exact
 
 struct TmTriplet {
-    std::int32_t n;                // TM1n
+    std::int32_t n;                // TM1n, or TE1n when te
     std::array<double, 3> f;       // Hz
     std::optional<std::array<double, 3>> g;  // half-widths, Hz
+    bool te = false;
 };
 
 struct MicrowaveInput {
     double n_gas = 1.0;            // refractive index of the medium
-    std::int32_t shape_mode = 1;   // the triplet that gives eps1, eps2
+    std::int32_t shape_mode = 1;   // the TM1n triplet that gives eps1, eps2
     std::vector<TmTriplet> triplets;
     std::vector<double> ports;     // port hole radii, mm
 };
@@ -93,6 +94,7 @@ void visit_fields(ReduceInput &in, const FieldVisitor &f);
 
 struct TmResult {
     std::int32_t n;
+    bool te;                // TE1n (else TM1n)
     double f_mean;          // Hz
     double dsk;             // m
     double skin_shift, skin_half_width, shape, ports;  // relative

@@ -22,7 +22,14 @@ MicrowaveInput read_microwave(const json &j, Uncertainties *u) {
     for (std::size_t k = 0; k < ts.size(); ++k) {
         Fields t(ts[k], at(f.path("triplets"), k), u);
         TmTriplet tr;
-        tr.n = mode_number(t.need("mode"), t.path("mode"), lib::first_tm, lib::last_tm, tm_table);
+        if (const json *fam = t.find("family")) {
+            if (*fam != "TM" && *fam != "TE")
+                throw InputError(t.path("family") + " must be \"TM\" or \"TE\", not " + kind_of(*fam));
+            tr.te = *fam == "TE";
+        }
+        tr.n = tr.te ? mode_number(t.need("mode"), t.path("mode"), lib::first_te, lib::last_te,
+                                   "TE1n modes (1 to 12)")
+                     : mode_number(t.need("mode"), t.path("mode"), lib::first_tm, lib::last_tm, tm_table);
         const auto three = [&](const std::string &key, std::array<double, 3> &out) {
             const std::string where = t.path(key);
             const json &v = need_array(t.need(key), where);
@@ -38,7 +45,10 @@ MicrowaveInput read_microwave(const json &j, Uncertainties *u) {
         t.done();
         mw.triplets.push_back(tr);
     }
-    mw.shape_mode = mw.triplets.front().n;
+    mw.shape_mode = 0;  // the first TM1n triplet
+    for (const TmTriplet &t : mw.triplets)
+        if (!t.te && mw.shape_mode == 0) mw.shape_mode = t.n;
+    if (mw.shape_mode == 0) throw InputError(f.path("triplets") + " must include a TM1n triplet");
     if (const json *s = f.find("shape_triplet_mode"))
         mw.shape_mode = mode_number(*s, f.path("shape_triplet_mode"), lib::first_tm, lib::last_tm,
                                     tm_table);
@@ -125,7 +135,7 @@ ReduceInput read_reduce_input(const nlohmann::json &doc) {
     double a = in.res.a;
     if (in.microwave && !(a > 0)) {
         const TmTriplet &t = in.microwave->triplets.front();
-        a = 1000.0 * lib::ztm(t.n) * speed_of_light /
+        a = 1000.0 * (t.te ? lib::zte(t.n) : lib::ztm(t.n)) * speed_of_light /
             (2.0 * lib::pi() * in.microwave->n_gas * ((t.f[0] + t.f[1] + t.f[2]) / 3.0));
     }
     in.ducts = read_ducts(f.find("ducts"), a, u);

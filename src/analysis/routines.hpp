@@ -18,9 +18,11 @@ namespace velk::analysis::lib {
 // and TM1n.
 constexpr std::int32_t first_radial = 2, last_radial = 13;
 constexpr std::int32_t first_tm = 1, last_tm = 13;
+constexpr std::int32_t first_te = 1, last_te = 12;
 
 inline double pi() { return __velk_MOD_pi; }  // the library's stored value
 inline double ztm(std::int32_t n) { return __velk_MOD_ztm[n - 1]; }
+inline double zte(std::int32_t n) { return __velk_MOD_zte[n - 1]; }
 inline double zac(std::int32_t n) { return __velk_MOD_zac[n - 1]; }
 
 inline double f_id(std::int32_t n, double c, double a) { return ::f_id(&n, &c, &a); }
@@ -64,5 +66,10 @@ inline float dzm2_zTM1n(double eps1, double eps2, std::int32_t n) {
     return ::dzm2_zTM1n(&eps1, &eps2, &n);
 }
 inline double df_dcTM1n(double r, double a, std::int32_t n) { return ::df_dcTM1n(&r, &a, &n); }
+inline void df_skTE(double dsk, double a, double &df, double &g) { ::df_skTE(&dsk, &a, &df, &g); }
+inline float dzm2_zTE1n(double eps1, double eps2, std::int32_t n) {
+    return ::dzm2_zTE1n(&eps1, &eps2, &n);
+}
+inline double df_dcTE(double r, double a) { return ::df_dcTE(&r, &a); }
 
 }  // namespace velk::analysis::lib

@@ -45,7 +45,9 @@ template <class In, class Visit, class Outputs>
 std::vector<std::vector<double>> contributions(const In &in, const Uncertainties &u, Visit visit,
                                                Outputs outputs) {
     std::vector<std::vector<double>> out;
-    for (const auto &[path, ui] : u) {
+    for (const auto &entry : u) {
+        const std::string &path = entry.first;
+        const double ui = entry.second;
         In up = in, down = in;
         double x = 0;
         bool found = false;

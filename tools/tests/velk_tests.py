@@ -5,7 +5,9 @@
   formats   table, CSV and JSON parsed back and compared with each other
   errors    each input and usage error: its message, exit status 2, no output
   call      velk call on worked values, bit for bit, and its usage errors
-  readme    the README shows the built-in example's input
+  readme    the README shows the built-in examples' input and output
+  reduce    velk reduce: expected output, formats, Monte Carlo, input errors
+  generated the reduction example is what its generator (--make) writes
 """
 import argparse
 import copy
@@ -43,6 +45,16 @@ def example():
         return json.load(f)
 
 
+def reduce_example():
+    with open(os.path.join(HERE, "..", "velk", "reduce_example.json"), encoding="utf-8") as f:
+        return json.load(f)
+
+
+def value(x):
+    """A number of an input document, with or without its uncertainty."""
+    return x["value"] if isinstance(x, dict) else x
+
+
 def missing_routines():
     """Names that `velk list` marks as not implemented in this build."""
     code, out, _ = run("list")
@@ -73,7 +85,7 @@ def table_cells(text):
     """The radial-mode rows of the table: {label path: [values]}."""
     rows, section = {}, ""
     for line in text.splitlines():
-        if line in ("shift / ppm", "half-width / ppm"):
+        if line in ("shift / ppm", "half-width / ppm", "shift standard uncertainty / ppm", "dominant input"):
             section = line.split(" /")[0]
             continue
         m = re.match(r"^(\s*)(\S.*?)\s{2,}(\S.*)$", line)
@@ -123,6 +135,15 @@ def test_formats():
         check(math.isclose(pred["half_width_Hz"], f * mode["sum"]["half_width_ppm"] * 1e-6, rel_tol=1e-12),
               "predicted half-width")
         check(float(row["predicted_frequency_Hz"]) == pred["frequency_Hz"], "prediction in CSV and JSON")
+        # Uncertainties: the same in CSV and JSON; each names an input that has one.
+        uncertain = set()
+        flat_paths(example(), "", uncertain)
+        for term in mode["terms"] + [dict(mode["sum"], key="sum")]:
+            u = term["shift_uncertainty"]
+            check(bits(float(row[f"{term['key']}_shift_u_ppm"])) == bits(u["u_ppm"]), f"{term['key']} u in CSV")
+            check(row[f"{term['key']}_shift_u_dominant"] == u["dominant"], f"{term['key']} dominant in CSV")
+            check(u["dominant"] in uncertain or (u["u_ppm"] == 0 and u["dominant"] == ""),
+                  f"dominant input {u['dominant']!r} of {term['key']}")
     for row, tm in zip(tms, doc["microwave"]["tm_modes"]):
         for key in ("f_Hz", "skin_depth_m", "skin_shift_ppm", "skin_half_width_ppm", "second_order_shape_ppm"):
             check(float(row[key]) == tm[key], f"TM1{tm['n']} {key} in CSV and JSON")
@@ -138,6 +159,10 @@ def test_formats():
             for section, kind in (("shift", "shift_ppm"), ("half-width", "half_width_ppm")):
                 shown = float(cells[f"{section}: {label}"][k])
                 check(abs(shown - term[kind]) <= 0.5e-4 + 1e-12, f"table {section} {label} of mode {mode['n']}")
+            shown = float(cells[f"shift standard uncertainty: {label}"][k])
+            check(abs(shown - term["shift_uncertainty"]["u_ppm"]) <= 0.5e-4 + 1e-12, f"table uncertainty {label}")
+        check(abs(float(cells["shift standard uncertainty: sum"][k]) - mode["sum"]["shift_uncertainty"]["u_ppm"])
+              <= 0.5e-4 + 1e-12, "table uncertainty of the sum")
         check(abs(float(cells["predicted frequency / Hz"][k]) - mode["predicted"]["frequency_Hz"]) <= 0.5e-4,
               "table predicted frequency")
     for k, tm in enumerate(doc["microwave"]["tm_modes"]):
@@ -147,7 +172,7 @@ def test_formats():
     # The three thermal shifts add up to the library's combined shift df_th.
     lt = doc["thermal_accommodation_length_m"]
     kcu = doc["wall"]["thermal_conductivity_W_m_K"]
-    gas = example()["gas"]
+    gas = {k: value(v) for k, v in example()["gas"].items()}
     for mode in doc["radial_modes"]:
         pl = mode["penetration_lengths_m"]
         args = [gas["gamma"], pl["thermal"], pl["wall_thermal"], lt, gas["thermal_conductivity_W_m_K"], kcu,
@@ -159,6 +184,18 @@ def test_formats():
         thermal = sum(terms[k]["shift_ppm"] for k in
                       ("thermal_boundary_layer", "thermal_accommodation", "copper_shell"))
         check(abs(thermal - combined) < 1e-6, f"thermal shifts {thermal} against df_th {combined}")
+
+
+def flat_paths(doc, path, out):
+    """The paths of the numbers that carry an uncertainty."""
+    if isinstance(doc, dict) and "value" in doc and "u" in doc:
+        out.add(path)
+    elif isinstance(doc, dict):
+        for k, v in doc.items():
+            flat_paths(v, f"{path}.{k}" if path else k, out)
+    elif isinstance(doc, list):
+        for k, v in enumerate(doc):
+            flat_paths(v, f"{path}[{k}]", out)
 
 
 # ------------------------------------------------------------------ errors
@@ -211,13 +248,22 @@ INPUT_ERRORS = [
      "microwave.triplet_Hz must hold 3 frequencies, not 2"),
     ("ducts not an array", [(("ducts",), {})], "ducts must be an array, not an object"),
     ("section not an object", [(("ducts", 0, "sections", 0), 3)], "ducts[0].sections[0] must be an object, not 3"),
+    ("negative uncertainty", [(("gas", "pressure_kPa"), {"value": 100.0, "u": -1})],
+     "gas.pressure_kPa.u must not be negative, not -1"),
+    ("uncertainty as text", [(("gas", "pressure_kPa"), {"value": 100.0, "u": "1 kPa"})],
+     'gas.pressure_kPa.u must be a number or a percentage such as "0.2%", not "1 kPa"'),
+    ("uncertainty without a value", [(("gas", "gamma"), {"u": "1%"})], "missing field gas.gamma.value"),
+    ("uncertain value not physical", [(("gas", "gamma"), {"value": 0.9, "u": "1%"})],
+     "gas.gamma.value must be greater than 1, not 0.9"),
+    ("unknown field of an uncertain value", [(("gas", "gamma"), {"value": 1.67, "u": 0.01, "k": 2})],
+     "unknown field gas.gamma.k"),
 ]
 
 RAW_ERRORS = [
     ("malformed JSON", '{"gas": {"temperature_K": 273.16,}}', "not valid JSON: at line 1, column 34: syntax error"),
     ("empty file", "", "not valid JSON: at line 1, column 1: syntax error"),
     ("not an object", "[1, 2]", "the input must be an object, not an array"),
-    ("infinite value", None, "gas.pressure_kPa must be finite, not beyond the double range"),
+    ("infinite value", None, "gas.pressure_kPa.value must be finite, not beyond the double range"),
 ]
 
 
@@ -243,7 +289,7 @@ def test_errors():
                 raise AssertionError(f"{what}: {e}") from None
         for what, text, message in RAW_ERRORS:
             if text is None:  # 1e999 reads as infinity
-                text = json.dumps(example()).replace('"pressure_kPa": 100.0', '"pressure_kPa": 1e999')
+                text = json.dumps(example()).replace('"pressure_kPa": {"value": 100.0', '"pressure_kPa": {"value": 1e999')
             with open(path, "w", encoding="utf-8") as f:
                 f.write(text)
             try:
@@ -351,15 +397,130 @@ def test_readme():
     with open(os.path.join(HERE, "budget_expected.txt"), encoding="utf-8") as f:
         expected = f.read()
     check(expected in re.findall(r"```text\n(.*?)```", readme, re.S), "README does not show the built-in budget")
+    check(any(json.loads(b) == reduce_example() for b in blocks), "README does not show the reduction example")
+    with open(os.path.join(HERE, "reduce_expected.txt"), encoding="utf-8") as f:
+        expected = f.read()
+    check(expected in re.findall(r"```text\n(.*?)```", readme, re.S), "README does not show the built-in reduction")
+
+
+# ------------------------------------------------------------------ reduce
+# (what, changes [(path, value)], expected message after "velk reduce: FILE: ")
+REDUCE_ERRORS = [
+    ("repeated term", [(("isotherm", "terms"), ["A0", "A1", "A2", "A3", "A-1", "A-1"])],
+     "isotherm.terms[5] repeats a term"),
+    ("too few points", [(("state_points",), "first 2")],
+     "state_points: the isotherm's 3 terms need at least as many state points, not 2"),
+    ("mode measured twice", [(("state_points", 3, "modes", 2, "n"), 3)],
+     "state_points[3].modes[2].n: mode (0,3) is measured twice"),
+    ("zero half-width", [(("state_points", 1, "modes", 0, "half_width_Hz"), 0.0)],
+     "state_points[1].modes[0].half_width_Hz must be positive, not 0.0"),
+    ("negative half-width", [(("microwave", "triplets", 0, "half_widths_Hz", 1), -2.0)],
+     "microwave.triplets[0].half_widths_Hz[1] must be positive, not -2.0"),
+    ("TM triplet twice", [(("microwave", "triplets", 1, "mode"), 1)],
+     "microwave.triplets[1].mode: TM11 is measured twice"),
+    ("shape triplet missing", [(("microwave", "shape_triplet_mode"), 4)],
+     "microwave.shape_triplet_mode: no triplet of TM14 is given"),
+    ("unknown term", [(("isotherm", "terms"), ["A0", "B1"])],
+     'isotherm.terms[1] must be "A-1", "A0", "A1", "A2" or "A3", not a string ("B1")'),
+    ("no A0", [(("isotherm", "terms"), ["A1", "A2"])], "isotherm.terms must include A0"),
+    ("no radius at all", [(("microwave",), DELETE)], "missing field resonator.radius_mm"),
+    ("too few distinct pressures", [(("state_points", k, "pressure_kPa"), 100.0) for k in range(6)],
+     "isotherm.terms: the state points' pressures cannot determine 3 terms (too few distinct pressures)"),
+    ("non-physical gas", [(("state_points", 0, "gamma"), 0.5)], "state_points[0].gamma must be greater than 1, not 0.5"),
+    ("mode outside the table", [(("state_points", 0, "modes", 0, "n"), 1)],
+     "state_points[0].modes[0].n = 1 is outside the table of radial modes ((0,2) to (0,13))"),
+    ("unknown field", [(("state_points", 0, "pressure_Pa"), 1e5)], "unknown field state_points[0].pressure_Pa"),
+]
+
+
+def test_reduce():
+    code, out, err = run("reduce")
+    check(code == 0, f"velk reduce exits {code}: {err}")
+    with open(os.path.join(HERE, "reduce_expected.txt"), encoding="utf-8") as f:
+        expected = f.read()
+    if out != expected:
+        sys.stdout.write(out)
+        raise AssertionError("the built-in reduction differs from reduce_expected.txt (printed above)")
+    path = os.path.join(HERE, "..", "velk", "reduce_example.json")
+    check(run("reduce", path)[1] == expected, "velk reduce reduce_example.json differs from the built-in one")
+    check(json.loads(run("example", "reduce")[1]) == reduce_example(), "velk example reduce")
+
+    # JSON and CSV carry the same doubles; the result and its uncertainty.
+    doc = json.loads(run("reduce", "--format", "json")[1])
+    blocks = run("reduce", "--format", "csv")[1].split("\n\n")
+    check(len(blocks) == 6, "CSV blocks")
+    modes = list(csv.DictReader(io.StringIO(blocks[1])))
+    flat = [m for p in doc["state_points"] for m in p["modes"]]
+    check(len(modes) == len(flat) == 30, "30 acoustic modes")
+    for row, m in zip(modes, flat):
+        check(bits(float(row["c_m_s"])) == bits(m["c_m_s"]), "c in CSV and JSON")
+        check(1 <= m["iterations"] <= 10, f"iterations {m['iterations']}")
+    quantities = {r["quantity"]: r for r in csv.DictReader(io.StringIO(blocks[4]))}
+    t = doc["uncertainties"][-1]
+    check(t["quantity"] == "T" and float(quantities["T"]["u"]) == t["u"], "u(T) in CSV and JSON")
+    check(abs(doc["result"]["temperature_K"] - 273.16) < t["u"], "the example's temperature is recovered")
+    inputs = {b["input"] for b in t["budget"]}
+    uncertain = set()
+    flat_paths(reduce_example(), "", uncertain)
+    check(inputs <= uncertain and "gas.molar_mass_kg_mol" in inputs, "the budget names the uncertain inputs")
+
+    # Monte Carlo: reproducible for a seed, no progress bar when standard
+    # error is not a terminal, close to the linear propagation.
+    a = run("reduce", "--monte-carlo", "40", "--seed", "7", "--format", "json")
+    b = run("reduce", "--monte-carlo", "40", "--seed", "7", "--format", "json")
+    check(a[0] == 0 and a == b and a[2] == "", "Monte Carlo is reproducible and quiet")
+    mc = json.loads(a[1])["monte_carlo"]
+    check(mc["trials"] == 40 and mc["rejected"] == 0, "Monte Carlo trials")
+    check(0.5 < mc["sd"] / t["u_inputs"] < 1.5, f"Monte Carlo sd {mc['sd']} against {t['u_inputs']}")
+    check(run("reduce", "--monte-carlo", "40", "--seed", "8", "--format", "json")[1] != a[1], "the seed matters")
+    expect_error(["reduce", "--monte-carlo", "0"], "velk: ")
+
+    # R and k_B when the temperature is given.
+    given = reduce_example()
+    given["isotherm"]["temperature_K"] = 273.16
+    code, out, err = run("reduce", "-", "--format", "json", stdin=json.dumps(given))
+    res = json.loads(out)["result"]
+    check(code == 0 and abs(res["gas_constant_J_mol_K"] / 8.314462618 - 1) < 2e-6, "R from the given T")
+    check(res["boltzmann_constant_J_K"] == res["gas_constant_J_mol_K"] / 6.02214076e23, "k_B = R / N_A")
+
+    with tempfile.TemporaryDirectory() as tmp:
+        path = os.path.join(tmp, "input.json")
+        for what, changes, message in REDUCE_ERRORS:
+            doc = copy.deepcopy(reduce_example())
+            for where, v in changes:
+                if v == "first 2":
+                    doc["state_points"] = doc["state_points"][:2]
+                else:
+                    set_path(doc, where, v)
+            with open(path, "w", encoding="utf-8") as f:
+                json.dump(doc, f)
+            try:
+                expect_error(["reduce", path], f"velk reduce: {path}: {message}\n")
+            except AssertionError as e:
+                raise AssertionError(f"{what}: {e}") from None
+        with open(path, "w", encoding="utf-8") as f:
+            f.write('{"gas": ')
+        expect_error(["reduce", path], "not valid JSON")
+
+
+def test_generated():
+    out = subprocess.run([MAKE], capture_output=True, text=True, timeout=60, check=True).stdout
+    with open(os.path.join(HERE, "..", "velk", "reduce_example.json"), encoding="utf-8") as f:
+        check(out == f.read(), "reduce_example.json differs from what velk_make_reduce_example writes")
+
+
+MAKE = None
 
 
 def main():
-    global VELK
+    global VELK, MAKE
     ap = argparse.ArgumentParser()
     ap.add_argument("--velk", required=True)
-    ap.add_argument("group", choices=["expected", "formats", "errors", "call", "readme"])
+    ap.add_argument("--make")
+    ap.add_argument("group", choices=["expected", "formats", "errors", "call", "readme", "reduce", "generated"])
     a = ap.parse_args()
     VELK = a.velk
+    MAKE = a.make
     globals()["test_" + a.group]()
     print(f"velk {a.group}: passed")
 

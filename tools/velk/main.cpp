@@ -33,7 +33,7 @@ namespace {
 using namespace velk::tool;
 using namespace velk::analysis;
 
-constexpr int input_error = 2, not_implemented = 3;
+constexpr int input_error = 2;
 
 // Reads a whole file ("-" for standard input); throws InputError.
 std::string read_file(const std::string &path) {

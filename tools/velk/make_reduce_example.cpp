@@ -1,7 +1,8 @@
 // Writes the built-in reduction example (tools/velk/reduce_example.json) on
 // standard output: synthetic measurements made with the same model that the
 // reduction inverts, from a stated speed of sound, with stated perturbations
-// and noise.  Run by hand when the example changes:
+// and noise.  Run by hand when the example changes (a test checks that the
+// committed file is what this program writes):
 //   build/linux64/tools/velk_make_reduce_example > tools/velk/reduce_example.json
 //
 // Speed of sound: c^2 = A0 (1 + beta_a n + gamma_a n^2), n = p/(R T), with
@@ -58,6 +59,34 @@ std::array<double, 3> triplet(double fm, std::int32_t n) {
         f2 += fm - (f[0] + f[1] + f[2]) / 3;
     }
     return f;
+}
+
+// Indented JSON with every value that fits on one line kept on one line.
+void print(std::ostream &out, const ordered_json &j, int indent) {
+    const std::string flat = j.dump();
+    if (flat.size() + static_cast<std::size_t>(indent) <= 96 || !j.is_structured()) {
+        std::string spaced;  // ", " and ": " as in the hand-written example
+        bool in_string = false;
+        for (std::size_t k = 0; k < flat.size(); ++k) {
+            const char c = flat[k];
+            if (c == '"' && (k == 0 || flat[k - 1] != '\\')) in_string = !in_string;
+            spaced += c;
+            if (!in_string && (c == ',' || c == ':')) spaced += ' ';
+        }
+        out << spaced;
+        return;
+    }
+    const std::string pad(static_cast<std::size_t>(indent) + 2, ' ');
+    const bool object = j.is_object();
+    out << (object ? "{\n" : "[\n");
+    std::size_t k = 0;
+    for (auto it = j.begin(); it != j.end(); ++it, ++k) {
+        out << pad;
+        if (object) out << ordered_json(it.key()).dump() << ": ";
+        print(out, *it, indent + 2);
+        out << (k + 1 < j.size() ? ",\n" : "\n");
+    }
+    out << std::string(static_cast<std::size_t>(indent), ' ') << (object ? "}" : "]");
 }
 
 }  // namespace
@@ -167,5 +196,6 @@ int main() {
                           {"modes", modes}});
     }
     doc["state_points"] = points;
-    std::cout << doc.dump(2) << '\n';
+    print(std::cout, doc, 0);
+    std::cout << '\n';
 }

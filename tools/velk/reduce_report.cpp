@@ -76,7 +76,8 @@ std::string table_report(const ReduceReport &rep) {
         out << (r.a_from_microwave ? "microwave radius" : "microwave modes") << ": deformation parameters eps1 " << g(r.eps1, 7) << ", eps2 "
             << g(r.eps2, 7) << " (TM1" << in.microwave->shape_mode << "), refractive index "
             << g(in.microwave->n_gas, 10) << "\n";
-        row(out, "microwave mode", r.tm, [](const TmResult &t) { return "TM1" + std::to_string(t.n); });
+        row(out, "microwave mode", r.tm,
+            [](const TmResult &t) { return (t.te ? "TE1" : "TM1") + std::to_string(t.n); });
         row(out, "mean frequency / MHz", r.tm, [](const TmResult &t) { return fixed(t.f_mean * 1e-6, 6); });
         row(out, "skin depth / um", r.tm, [](const TmResult &t) { return fixed(t.dsk * 1e6, 4); });
         row(out, "skin-depth shift / ppm", r.tm, [](const TmResult &t) { return fixed(t.skin_shift * ppm, 4); });
@@ -169,10 +170,10 @@ std::string table_report(const ReduceReport &rep) {
 std::string csv_report(const ReduceReport &rep) {
     const Reduction &r = rep.r;
     std::ostringstream out;
-    out << "tm_n,f_mean_Hz,skin_depth_m,skin_shift_ppm,shape_ppm,ports_ppm,f_ideal_Hz,radius_mm,"
+    out << "family,n,f_mean_Hz,skin_depth_m,skin_shift_ppm,shape_ppm,ports_ppm,f_ideal_Hz,radius_mm,"
            "deviation_ppm,excess_half_width_ppm,iterations\n";
     for (const TmResult &t : r.tm)
-        out << t.n << ',' << round_trip(t.f_mean) << ',' << round_trip(t.dsk) << ','
+        out << (t.te ? "TE" : "TM") << ',' << t.n << ',' << round_trip(t.f_mean) << ',' << round_trip(t.dsk) << ','
             << round_trip(t.skin_shift * ppm) << ',' << round_trip(t.shape * ppm) << ','
             << round_trip(t.ports * ppm) << ',' << round_trip(t.f_ideal) << ',' << round_trip(t.a)
             << ',' << round_trip(t.deviation_ppm) << ','
@@ -211,7 +212,8 @@ std::string json_report(const ReduceReport &rep) {
     ordered_json j;
     ordered_json tm = ordered_json::array();
     for (const TmResult &t : r.tm) {
-        tm.push_back({{"n", t.n},
+        tm.push_back({{"family", t.te ? "TE" : "TM"},
+                      {"n", t.n},
                       {"f_mean_Hz", t.f_mean},
                       {"skin_depth_m", t.dsk},
                       {"skin_shift_ppm", t.skin_shift * ppm},
@@ -228,7 +230,7 @@ std::string json_report(const ReduceReport &rep) {
     j["radius_from_microwave"] = r.a_from_microwave;
     j["eps1"] = r.eps1;
     j["eps2"] = r.eps2;
-    j["tm_modes"] = tm;
+    j["microwave_modes"] = tm;
     ordered_json points = ordered_json::array();
     for (const PointResult &p : r.points) {
         ordered_json modes = ordered_json::array();
