@@ -263,9 +263,11 @@ def besselj(n, z):
     Returns
     -------
     ndarray of complex128
-        J_n(z), by backward recurrence from a start index above n and |z|,
-        normalised with the sum J_0 + 2 sum J_{2k} cos-series; quiet NaN where
-        the evaluation is not defined (z = 0 or |z| not finite).
+        J_n(z) by backward (Miller) recurrence
+        w_{k-1} = (2k/z) w_k - w_{k+1} from a start index found by a trial
+        forward recurrence, normalised by N = (w_0 + sum 2 (-i)^k w_k) e^{iz}
+        (Im z > 0; mirrored for Im z < 0, w_0 + 2 sum w_{2k} for real z);
+        quiet NaN where the evaluation is not defined (z = 0, |z| not finite).
 
     Notes
     -----
@@ -297,7 +299,7 @@ def normbesselj(n, z, nstart, seed):
     z : array_like of complex
         Argument.
     nstart : array_like of int
-        Start index of the recurrence (w_{nstart+1} = 0, w_nstart = seed).
+        Start index of the recurrence: w_nstart = 0, w_{nstart-1} = 1/seed.
     seed : array_like of complex
         Trial value at the start index.
 
