@@ -60,7 +60,9 @@ def test_reduce_is_the_tools_document(tool, reduce_input, reduction):
     assert m["c_m_s"][0] == first["c_m_s"] and m["point"][0] == 0
     assert np.isfinite(m["u_c_m_s"]).all() and (m["u_c_m_s"] > 0).all()
     assert reduction.radius_mm == doc["radius_mm"]
-    assert len(reduction.tm["n"]) == len(doc["tm_modes"])
+    mw = doc["microwave_modes"]
+    np.testing.assert_array_equal(reduction.microwave["radius_mm"], [m["radius_mm"] for m in mw])
+    assert list(reduction.microwave["family"]) == [m["family"] for m in mw]
 
 
 def test_monte_carlo_is_reproducible(reduce_input):

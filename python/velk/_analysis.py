@@ -116,8 +116,8 @@ class ReduceResult(_Result):
     every point (``modes``, a dict): point, n, frequency_Hz, c_m_s,
     deviation_ppm, excess_half_width_ppm, u_c_m_s (the standard uncertainty of
     that c from the propagated inputs and the scatter, NaN when absent).
-    ``tm`` holds the microwave modes alike (n, f_mean_Hz, radius_mm,
-    deviation_ppm, excess_half_width_ppm).  ``isotherm`` is the fit:
+    ``microwave`` holds the microwave modes alike (family "TE" or "TM", n,
+    f_mean_Hz, radius_mm, deviation_ppm, excess_half_width_ppm).  ``isotherm`` is the fit:
     {"terms": [...], "dof": ..., "chi2_reduced": ...} as in the document.
     """
 
@@ -147,10 +147,11 @@ class ReduceResult(_Result):
             ("frequency_Hz", np.float64), ("half_width_Hz", np.float64), ("c_m_s", np.float64),
             ("deviation_ppm", np.float64), ("excess_half_width_ppm", np.float64),
             ("u_c_m_s", np.float64))}
-        tm = doc.get("tm_modes", [])
-        self.tm = {key: _column(tm, key, dtype=dt) for key, dt in (
+        mw = doc.get("microwave_modes", [])
+        self.microwave = {key: _column(mw, key, dtype=dt) for key, dt in (
             ("n", np.int32), ("f_mean_Hz", np.float64), ("radius_mm", np.float64),
             ("deviation_ppm", np.float64), ("excess_half_width_ppm", np.float64))}
+        self.microwave["family"] = np.array([m.get("family", "TM") for m in mw], dtype=str)
 
     def to_dataframe(self):
         """One row per measured acoustic mode of every state point."""

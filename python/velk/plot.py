@@ -13,7 +13,7 @@ corrections of each radial mode, stacked bars of shift and half-width in
 ppm), reduce (the four panels below on one page), speed (each mode's speed of
 sound against frequency as its deviation from the mean, ppm, with
 uncertainty bars), halfwidth (the excess half-widths against frequency, ppm),
-radius (the microwave radius of each TM1n mode, ppm from the mean) and isotherm (c^2 against p
+radius (the microwave radius of each mode, ppm from the mean) and isotherm (c^2 against p
 with the fit and its residuals).
 """
 
@@ -130,13 +130,14 @@ def halfwidth(result, ax=None):
 
 
 def radius(result, ax=None):
-    """Microwave radius of each TM1n mode as its deviation from the mean, ppm."""
+    """Microwave radius of each TE1n or TM1n mode as its deviation from the mean, ppm."""
     r = _result(result, ReduceResult)
     fig, ax = _axes(ax)
-    tm = r.tm
-    if len(tm["n"]):
-        ax.plot(tm["n"], tm["deviation_ppm"], "o", markersize=6)
-        ax.set_xticks(tm["n"], [f"TM1{n}" for n in tm["n"]])
+    mw = r.microwave
+    x = np.arange(len(mw["n"]))
+    if len(x):
+        ax.plot(x, mw["deviation_ppm"], "o", markersize=6)
+        ax.set_xticks(x, [f"{fam}1{n}" for fam, n in zip(mw["family"], mw["n"])])
     ax.axhline(0, color="black", linewidth=0.6)
     ax.set_xlabel("Microwave mode")
     ax.set_ylabel("(a_n − mean a) / mean a (ppm)")
