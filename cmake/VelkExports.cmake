@@ -1,51 +1,39 @@
-# Export machinery.  Each subsystem declares the exports it implements with
-# velk_implements(); velk_generate_exports() then writes, from the export
-# table, the Windows .def file (names and ordinals), the Linux version script
-# and a list of the implemented rows for the tests and the dispatcher.
+# Export machinery.  scripts/exportgen.py, the one reader of the export table,
+# writes at configure time the files the link needs: the .def file of the DLL
+# (names and ordinals), the Linux version script, the rows of the dispatch
+# table, and on 32-bit Windows the .def files and entries of the stdcall DLL.
+find_package(Python3 REQUIRED COMPONENTS Interpreter)
 set(VELK_EXPORT_TABLE "${PROJECT_SOURCE_DIR}/src/frame/export_table.inc")
+set(VELK_EXPORTGEN "${PROJECT_SOURCE_DIR}/scripts/exportgen.py")
 set(VELK_GENERATED_DIR "${PROJECT_BINARY_DIR}/generated")
 
-function(velk_implements)
-  set_property(GLOBAL APPEND PROPERTY VELK_IMPLEMENTED ${ARGN})
-endfunction()
-
-function(velk_write_if_changed path content)
-  file(WRITE "${path}.tmp" "${content}")
-  configure_file("${path}.tmp" "${path}" COPYONLY)
-endfunction()
-
-function(velk_generate_exports dll_name)
-  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS "${VELK_EXPORT_TABLE}")
-  get_property(pending GLOBAL PROPERTY VELK_IMPLEMENTED)
-  file(STRINGS "${VELK_EXPORT_TABLE}" rows REGEX "^VELK_EXPORT\\(")
-  set(def "LIBRARY ${dll_name}.dll\nEXPORTS\n")
-  set(map "{\n  global:\n")
-  set(list "")
-  foreach(row IN LISTS rows)
-    if(NOT row MATCHES "^VELK_EXPORT\\(([0-9]+), ([A-Za-z0-9_]+), ([a-z]+),")
-      message(FATAL_ERROR "unreadable export row: ${row}")
-    endif()
-    set(ord "${CMAKE_MATCH_1}")
-    set(name "${CMAKE_MATCH_2}")
-    set(kind "${CMAKE_MATCH_3}")
-    if(name IN_LIST pending)
-      list(REMOVE_ITEM pending "${name}")
-      if(kind STREQUAL "routine")
-        string(APPEND def "  ${name} @${ord}\n")
-      else()
-        string(APPEND def "  ${name} @${ord} DATA\n")
-      endif()
-      string(APPEND map "    ${name};\n")
-      string(APPEND list "VELK_IMPLEMENTED(${ord}, ${name})\n")
-    endif()
-  endforeach()
-  if(pending)
-    message(FATAL_ERROR "implemented but not in the export table: ${pending}")
+function(velk_exportgen kind output)
+  execute_process(COMMAND ${Python3_EXECUTABLE} "${VELK_EXPORTGEN}" "${VELK_EXPORT_TABLE}"
+                          ${kind} "${output}" ${ARGN}
+                  RESULT_VARIABLE rc)
+  if(NOT rc EQUAL 0)
+    message(FATAL_ERROR "scripts/exportgen.py ${kind} failed")
   endif()
-  string(APPEND map "  local:\n    *;\n};\n")
-  velk_write_if_changed("${VELK_GENERATED_DIR}/${dll_name}.def" "${def}")
-  velk_write_if_changed("${VELK_GENERATED_DIR}/velk.map" "${map}")
-  velk_write_if_changed("${VELK_GENERATED_DIR}/velk_implemented.inc" "${list}")
+endfunction()
+
+# Sets VELK_DEF_FILE, VELK_VERSION_SCRIPT and, on 32-bit Windows,
+# VELK_STDCALL_DEF_FILE (the link's), VELK_STDCALL_IMPLIB_DEF (the callers')
+# and VELK_STDCALL_SOURCE.
+function(velk_generate_exports dll_name)
+  set_property(DIRECTORY APPEND PROPERTY CMAKE_CONFIGURE_DEPENDS
+               "${VELK_EXPORT_TABLE}" "${VELK_EXPORTGEN}")
+  velk_exportgen(def "${VELK_GENERATED_DIR}/${dll_name}.def" ${dll_name})
+  velk_exportgen(map "${VELK_GENERATED_DIR}/velk.map")
+  velk_exportgen(dispatch "${VELK_GENERATED_DIR}/velk_dispatch_rows.inc")
   set(VELK_DEF_FILE "${VELK_GENERATED_DIR}/${dll_name}.def" PARENT_SCOPE)
   set(VELK_VERSION_SCRIPT "${VELK_GENERATED_DIR}/velk.map" PARENT_SCOPE)
+  if(WIN32 AND CMAKE_SIZEOF_VOID_P EQUAL 4)
+    velk_exportgen(stdcall-def "${VELK_GENERATED_DIR}/${dll_name}_stdcall.def" ${dll_name}_stdcall)
+    velk_exportgen(stdcall-implib-def "${VELK_GENERATED_DIR}/implib/${dll_name}_stdcall.def"
+                   ${dll_name}_stdcall)
+    velk_exportgen(stdcall-c "${VELK_GENERATED_DIR}/velk_stdcall.c")
+    set(VELK_STDCALL_IMPLIB_DEF "${VELK_GENERATED_DIR}/implib/${dll_name}_stdcall.def" PARENT_SCOPE)
+    set(VELK_STDCALL_DEF_FILE "${VELK_GENERATED_DIR}/${dll_name}_stdcall.def" PARENT_SCOPE)
+    set(VELK_STDCALL_SOURCE "${VELK_GENERATED_DIR}/velk_stdcall.c" PARENT_SCOPE)
+  endif()
 endfunction()

@@ -36,6 +36,13 @@ install(TARGETS velk EXPORT velkTargets
         INCLUDES DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}")
 install(FILES "${PROJECT_SOURCE_DIR}/include/velk/velk.h"
         DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/velk" COMPONENT development)
+# The C++ interface: the static library velk::core (velk.hpp, model.hpp); it
+# carries the floating-point flags and, with the SIMD lanes, needs Highway.
+install(TARGETS velk_core EXPORT velkTargets
+        ARCHIVE DESTINATION "${CMAKE_INSTALL_LIBDIR}" COMPONENT development)
+install(FILES "${PROJECT_SOURCE_DIR}/include/velk/velk.hpp"
+              "${PROJECT_SOURCE_DIR}/include/velk/model.hpp"
+        DESTINATION "${CMAKE_INSTALL_INCLUDEDIR}/velk" COMPONENT development)
 if(TARGET velk_tool)
   install(TARGETS velk_tool RUNTIME DESTINATION "${CMAKE_INSTALL_BINDIR}" COMPONENT tool)
 endif()

@@ -18,6 +18,31 @@ velk_need() {
     DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
 }
 
+# The 32-bit Wine loader (wine32:i386) needs the i386 architecture.  An apt
+# failure is retried once; then the run stops with the reason.
+velk_need_wine32() {
+    [ -x /usr/lib/wine/wine ] && dpkg-query -W -f='${Status}' wine32:i386 2>/dev/null |
+        grep -q 'install ok installed' && return 0
+    if [ "$(id -u)" -ne 0 ]; then
+        echo "missing: wine32:i386 (as root: dpkg --add-architecture i386; apt-get update;" \
+             "apt-get install wine32:i386)" >&2
+        return 1
+    fi
+    local attempt
+    for attempt in 1 2; do
+        echo "installing: wine32:i386 (attempt $attempt)"
+        if dpkg --add-architecture i386 && apt-get update -qq &&
+            DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends \
+                wine32:i386 >/dev/null && [ -x /usr/lib/wine/wine ]; then
+            return 0
+        fi
+        [ "$attempt" = 1 ] && sleep 10
+    done
+    echo "error: could not install wine32:i386 from the Debian archive after two attempts;" \
+         "the 32-bit Windows host tests cannot run" >&2
+    return 1
+}
+
 VELK_BASE_PACKAGES=(cmake ninja-build g++ python3 libgtest-dev libgmock-dev libbenchmark-dev
                     nlohmann-json3-dev libcli11-dev libeigen3-dev libhwy-dev)
 VELK_CROSS_PACKAGES=(g++-i686-linux-gnu g++-mingw-w64-i686 g++-mingw-w64-x86-64)

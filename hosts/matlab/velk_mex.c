@@ -170,7 +170,7 @@ static int parse_type(const char *t, size_t len, ptype *out) {
     return 0;
 }
 
-/* Splits "type:name:unit type:name:unit ..." into params; -1 if unreadable. */
+/* Splits "type:name:unit[:attribute...] ..." into params; -1 if unreadable. */
 static int parse_spec(const char *spec, param *p, int max) {
     int n = 0;
     const char *s = spec;
@@ -181,13 +181,17 @@ static int parse_spec(const char *spec, param *p, int max) {
         while (*end != '\0' && *end != ' ') ++end;
         const char *c1 = memchr(s, ':', (size_t)(end - s));
         const char *c2 = c1 != NULL ? memchr(c1 + 1, ':', (size_t)(end - c1 - 1)) : NULL;
+        /* Attributes may follow the unit, each after a colon. */
+        const char *c3 = c2 != NULL ? memchr(c2 + 1, ':', (size_t)(end - c2 - 1)) : NULL;
+        const char *unit_end = c3 != NULL ? c3 : end;
         if (n == max || c2 == NULL || (size_t)(c2 - c1 - 1) >= sizeof p[n].name ||
-            (size_t)(end - c2 - 1) >= sizeof p[n].unit || !parse_type(s, (size_t)(c1 - s), &p[n].type))
+            (size_t)(unit_end - c2 - 1) >= sizeof p[n].unit ||
+            !parse_type(s, (size_t)(c1 - s), &p[n].type))
             return -1;
         memcpy(p[n].name, c1 + 1, (size_t)(c2 - c1 - 1));
         p[n].name[c2 - c1 - 1] = '\0';
-        memcpy(p[n].unit, c2 + 1, (size_t)(end - c2 - 1));
-        p[n].unit[end - c2 - 1] = '\0';
+        memcpy(p[n].unit, c2 + 1, (size_t)(unit_end - c2 - 1));
+        p[n].unit[unit_end - c2 - 1] = '\0';
         ++n;
         s = end;
     }

@@ -8,37 +8,10 @@
 namespace velk::dispatch {
 namespace {
 
-struct RawRow {
-    int ordinal;
-    const char *name;
-    const char *kind;
-    const char *result;
-    const char *spec;
-};
-
-constexpr RawRow raw_rows[] = {
-#define VELK_EXPORT(ord, name, kind, result, spec) {ord, #name, #kind, #result, spec},
-#include "frame/export_table.inc"
-#undef VELK_EXPORT
-};
-
-struct Address {
-    int ordinal;
-    void *address;
-};
-
-const Address addresses[] = {
-#define VELK_IMPLEMENTED(ord, name) {ord, (void *)&name},
-#include "velk_implemented.inc"
-#undef VELK_IMPLEMENTED
-    {0, nullptr},
-};
-
 // Every call goes through a pointer of the routine's own type, taken from its
-// declaration in velk.h (decltype needs no definition, so unimplemented rows
-// get one too): the addresses are converted back to the declared parameter
-// types, and the call is exactly the one a C host makes.  Data rows and the
-// by-value routine have no by-reference caller.
+// declaration in velk.h: the addresses are converted back to the declared
+// parameter types, and the call is exactly the one a C host makes.  Data rows
+// and the by-value routine have no by-reference caller.
 using Caller = Value (*)(void *fn, std::span<void *const> args);
 
 template <class F>
@@ -86,62 +59,15 @@ constexpr TypedRow typed_rows[] = {
 #undef VELK_EXPORT
 };
 
-Kind parse_kind(std::string_view s) {
-    if (s == "routine") return Kind::routine;
-    if (s == "data") return Kind::data;
-    if (s == "rodata") return Kind::rodata;
-    throw std::logic_error("export table: bad kind");
-}
-
-Result parse_result(std::string_view s) {
-    if (s == "double") return Result::real;
-    if (s == "single") return Result::single;
-    if (s == "complex") return Result::complex;
-    if (s == "none") return Result::none;
-    if (s == "csingle") return Result::csingle;
-    if (s == "data") return Result::data;
-    throw std::logic_error("export table: bad result");
-}
-
-Arg parse_arg(std::string_view s) {
-    static constexpr std::pair<std::string_view, Arg> names[] = {
-        {"d", Arg::d},   {"i", Arg::i},   {"z", Arg::z},   {"d2", Arg::d2}, {"dN", Arg::dN},
-        {"x", Arg::x},   {"od", Arg::od}, {"oz", Arg::oz}, {"C", Arg::C},   {"oC", Arg::oC},
-        {"desc", Arg::desc}, {"vf", Arg::vf}, {"vi", Arg::vi},
-    };
-    for (const auto &[n, a] : names)
-        if (n == s) return a;
-    throw std::logic_error("export table: bad argument type");
-}
-
-std::vector<Param> parse_params(std::string_view spec) {
-    std::vector<Param> out;
-    while (!spec.empty()) {
-        const auto end = spec.find(' ');
-        const std::string_view tok = spec.substr(0, end);
-        const auto c1 = tok.find(':');
-        const auto c2 = tok.find(':', c1 + 1);
-        if (c1 == tok.npos || c2 == tok.npos) throw std::logic_error("export table: bad token");
-        out.push_back({parse_arg(tok.substr(0, c1)), std::string(tok.substr(c1 + 1, c2 - c1 - 1)),
-                       std::string(tok.substr(c2 + 1))});
-        if (end == spec.npos) break;
-        spec.remove_prefix(end + 1);
-    }
-    return out;
-}
-
 std::vector<Export> build() {
-    std::vector<Export> rows;
-    for (const RawRow &r : raw_rows) {
-        Export e{r.ordinal, r.name, parse_kind(r.kind), parse_result(r.result), r.spec, {},
-                 nullptr};
-        if (e.kind == Kind::routine) e.params = parse_params(r.spec);
-        const TypedRow &t = typed_rows[r.ordinal - 1];
+    // The rows as scripts/exportgen.py wrote them from the export table.
+    std::vector<Export> rows = {
+#include "velk_dispatch_rows.inc"
+    };
+    for (const Export &e : rows) {
+        const TypedRow &t = typed_rows[e.ordinal - 1];
         if (t.caller && static_cast<int>(e.params.size()) != t.arity)
             throw std::logic_error("export table and header disagree on the arguments");
-        for (const Address &a : addresses)
-            if (a.ordinal == r.ordinal) e.address = a.address;
-        rows.push_back(std::move(e));
     }
     return rows;
 }

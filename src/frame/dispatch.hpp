@@ -1,7 +1,7 @@
 // The export table as data: every row of the table with its parsed argument
-// list and, for the exports that this build implements, the address linked
-// in.  A generic caller invokes any routine through its row, so that tests,
-// tools and benchmarks walk the whole interface from one table.
+// list and the address linked in.  A generic caller invokes any routine
+// through its row, so that tests, tools and benchmarks walk the whole
+// interface from one table.
 #pragma once
 
 #include <cstdint>
@@ -23,6 +23,9 @@ struct Param {
     Arg type;
     std::string name;
     std::string unit;
+    int table = 0;       // a mode number: the size of the table it indexes
+    bool inert = false;  // read, but without influence on the results
+    bool count = false;  // the element count of the dN arrays
 };
 
 struct Export {
@@ -32,7 +35,7 @@ struct Export {
     Result result;
     std::string_view spec;     // the arguments column as written
     std::vector<Param> params;  // routines only
-    void *address;              // null where this build does not implement the row
+    void *address;              // the export linked in
 };
 
 // All rows, in ordinal order.

@@ -60,10 +60,12 @@ struct LaneArg {
     bool ray;
 };
 
-// Orders evaluated per argument: {|n|} or {1, 0}.
+// Orders evaluated per argument: {|n|} or {1, 0}; negate for (-1)^n J_{-n}
+// with a negative odd n.
 struct Orders {
     std::int32_t order[2];
     int count;
+    bool negate;
 };
 
 bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &out) {
@@ -151,8 +153,9 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
             const cplx norm = (cplx{sr[l], si[l]} + w0) * e;
             for (int j = 0; j < orders.count; ++j) {
                 const std::size_t at = static_cast<std::size_t>(orders.order[j]) * width + l;
+                const cplx v = cdiv({w_re[at], w_im[at]}, norm);
                 out[g[l]->index * static_cast<std::size_t>(orders.count) + static_cast<std::size_t>(j)] =
-                    cdiv({w_re[at], w_im[at]}, norm);
+                    orders.negate ? cplx{-v.re, -v.im} : v;
             }
         }
         first = end;
@@ -203,22 +206,14 @@ void besselj_batch(std::int32_t n, std::span<const cplx> z, std::span<cplx> out,
         for (std::size_t k = 0; k < z.size(); ++k) out[k] = besselj_fast(n, z[k]);
         return;
     }
-    const Orders orders{{n < 0 ? -n : n, 0}, 1};
+    const Orders orders{{n < 0 ? -n : n, 0}, 1, n < 0 && (n & 1) != 0};
     evaluate(z, orders, out.data(), kernels, [&](std::size_t k) { out[k] = besselj_fast(n, z[k]); });
-    // (-1)^n J_{-n} for negative odd n: a sign change of the lanes' values
-    // (the scalar evaluation has applied its own).
-    if (n < 0 && (n & 1) != 0) {
-        for (std::size_t k = 0; k < z.size(); ++k) {
-            LaneArg a;
-            if (lane_argument(k, z[k], -n, a)) out[k] = {-out[k].re, -out[k].im};
-        }
-    }
 }
 
 void besselj10_batch(std::span<const cplx> z, std::span<BesselPair> out,
                      const lanes::Kernels &kernels) {
     std::vector<cplx> values(2 * z.size());
-    const Orders orders{{1, 0}, 2};
+    const Orders orders{{1, 0}, 2, false};
     std::vector<bool> scalar_done(z.size(), false);
     evaluate(z, orders, values.data(), kernels, [&](std::size_t k) {
         out[k] = besselj10(z[k]);

@@ -7,55 +7,10 @@
 
 #include "host/stackcall.h"
 
-static const int implemented_ordinals[] = {
-#define VELK_IMPLEMENTED(ord, name) ord,
-#include "velk_implemented.inc"
-#undef VELK_IMPLEMENTED
-    0,
-};
-
-int velk_row_implemented(int ordinal) {
-    for (const int *o = implemented_ordinals; *o; ++o)
-        if (*o == ordinal) return 1;
-    return 0;
-}
-
 const velk_row *velk_find_row(const char *name) {
     for (int k = 0; k < VELK_NROWS; ++k)
         if (strcmp(velk_rows[k].name, name) == 0) return &velk_rows[k];
     return NULL;
-}
-
-static int type_of(const char *tok, size_t n) {
-    static const struct {
-        const char *name;
-        int type;
-    } names[] = {
-        {"d", VELK_T_D},   {"i", VELK_T_I},   {"z", VELK_T_Z},       {"d2", VELK_T_D2},
-        {"dN", VELK_T_DN}, {"x", VELK_T_X},   {"od", VELK_T_OD},     {"oz", VELK_T_OZ},
-        {"C", VELK_T_C},   {"oC", VELK_T_OC}, {"desc", VELK_T_DESC}, {"vf", VELK_T_VF},
-        {"vi", VELK_T_VI},
-    };
-    for (size_t k = 0; k < sizeof names / sizeof names[0]; ++k)
-        if (strlen(names[k].name) == n && strncmp(names[k].name, tok, n) == 0)
-            return names[k].type;
-    return -1;
-}
-
-int velk_parse_spec(const char *spec, int *types, int max) {
-    int n = 0;
-    const char *s = spec;
-    while (*s) {
-        while (*s == ' ') ++s;
-        if (!*s) break;
-        const char *colon = strchr(s, ':');
-        if (!colon || n == max) return -1;
-        const int t = type_of(s, (size_t)(colon - s));
-        if (t < 0) return -1;
-        types[n++] = t;
-        while (*s && *s != ' ') ++s;
-    }
-    return n;
 }
 
 double velk_unwritten(void) {
@@ -104,8 +59,8 @@ int velk_pack_build(velk_pack *p, const velk_row *row, int len, const double *in
     p->row = row;
     p->len = len;
     if (row->kind != VELK_KIND_ROUTINE || len < 0 || len > VELK_MAXN) return -1;
-    p->nparam = velk_parse_spec(row->spec, p->type, VELK_MAXP);
-    if (p->nparam < 0) return -1;
+    p->nparam = row->nparam;
+    memcpy(p->type, row->type, sizeof p->type);
     int need = 0;
     for (int k = 0; k < p->nparam; ++k) need += inputs_of(p->type[k], len);
     if (need != nin) return -1;
@@ -148,13 +103,18 @@ int velk_pack_build(velk_pack *p, const velk_row *row, int len, const double *in
 
 static double widen(float f) { return (double)f; }
 
-int velk_pack_call(velk_pack *p, void *fn, int residue, double *out, int maxout, char *err,
-                   size_t errlen) {
+static int pack_call(velk_pack *p, void *fn, int residue, int stdcall, double *out, int maxout,
+                     char *err, size_t errlen) {
     const velk_row *row = p->row;
     velk_value v;
     memset(&v, 0, sizeof v);
     if (residue < 0) {
-        row->caller(fn, p->args, &p->byval, &v);
+        velk_caller caller = stdcall ? row->stdcall : row->caller;
+        if (!caller) {
+            snprintf(err, errlen, "%s: no caller for this convention", row->name);
+            return -1;
+        }
+        caller(fn, p->args, &p->byval, &v);
     } else {
 #if VELK_HAVE_STACK_CALL
         uint32_t words[VELK_MAXP];
@@ -172,8 +132,11 @@ int velk_pack_call(velk_pack *p, void *fn, int residue, double *out, int maxout,
                                                         : VELK_FP_NONE;
         velk_raw raw;
         memset(&raw, 0, sizeof raw);
-        if (velk_stack_call(fn, words, n, residue, fp, &raw) != 0) {
-            snprintf(err, errlen, "%s: the stack pointer moved across the call", row->name);
+        /* cdecl: the caller removes the arguments; stdcall: the callee does. */
+        const int pops = stdcall ? 4 * n : 0;
+        if (velk_stack_call(fn, words, n, residue, fp, pops, &raw) != 0) {
+            snprintf(err, errlen, "%s: the stack pointer after the return is not %s", row->name,
+                     stdcall ? "above the arguments (stdcall)" : "where the call left it (cdecl)");
             return -1;
         }
         v.d = raw.st0;
@@ -226,6 +189,16 @@ int velk_pack_call(velk_pack *p, void *fn, int residue, double *out, int maxout,
         return -1;
     }
     return n;
+}
+
+int velk_pack_call(velk_pack *p, void *fn, int residue, double *out, int maxout, char *err,
+                   size_t errlen) {
+    return pack_call(p, fn, residue, 0, out, maxout, err, errlen);
+}
+
+int velk_pack_call_stdcall(velk_pack *p, void *fn, int residue, double *out, int maxout,
+                           char *err, size_t errlen) {
+    return pack_call(p, fn, residue, 1, out, maxout, err, errlen);
 }
 
 static uint64_t bits_of(double x) {

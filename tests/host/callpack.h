@@ -65,19 +65,28 @@ typedef struct velk_byval {
 typedef void (*velk_caller)(void *fn, void *const *args, const velk_byval *byval,
                             velk_value *out);
 
+/* 32-bit Windows: the hosts also call the stdcall DLL. */
+#if defined(_WIN32) && defined(__i386__)
+#define VELK_HAVE_STDCALL 1
+#else
+#define VELK_HAVE_STDCALL 0
+#endif
+
 typedef struct velk_row {
     int ordinal;
     const char *name;
     int kind;    /* enum velk_kind */
     int result;  /* enum velk_res */
     const char *spec;
-    velk_caller caller;  /* routines only */
+    int nparam;             /* routines only: the parameters, */
+    int type[VELK_MAXP];    /* their types (enum velk_type) */
+    int table[VELK_MAXP];   /* and for a mode number the size of its table, else 0 */
+    velk_caller caller;     /* routines only */
+    velk_caller stdcall;    /* the same through a stdcall pointer (VELK_HAVE_STDCALL) */
 } velk_row;
 
 extern const velk_row velk_rows[VELK_NROWS];
 const velk_row *velk_find_row(const char *name);
-/* Whether this build of the library implements the row. */
-int velk_row_implemented(int ordinal);
 
 /* Comparison modes of a reference call. */
 enum velk_mode {
@@ -119,9 +128,6 @@ typedef struct velk_pack {
     void *args[VELK_MAXP];
 } velk_pack;
 
-/* Parses an argument spec; returns the number of parameters, -1 if unreadable. */
-int velk_parse_spec(const char *spec, int *types, int max);
-
 /* Fills a pack for one call of `row` from a flat input list; 0 on success,
  * -1 if the list does not fit the row's parameters. */
 int velk_pack_build(velk_pack *p, const velk_row *row, int len, const double *in, int nin);
@@ -139,10 +145,15 @@ double velk_unwritten(void);
  * typed caller.  residue 0..15 (32-bit x86 only): through the stack
  * trampoline, the routine entered with esp = residue mod 16.  Writes the
  * outputs to out and returns their number; -1 when the call went wrong (the
- * stack pointer moved, or a complex routine returned another address than
- * its result area), with a message in err. */
+ * stack pointer is not where the convention leaves it, or a complex routine
+ * returned another address than its result area), with a message in err. */
 int velk_pack_call(velk_pack *p, void *fn, int residue, double *out, int maxout, char *err,
                    size_t errlen);
+/* The same call with the stdcall convention, where the callee removes its
+ * arguments (32-bit Windows, VELK_HAVE_STDCALL): residue < 0 through the
+ * row's stdcall pointer, else through the trampoline. */
+int velk_pack_call_stdcall(velk_pack *p, void *fn, int residue, double *out, int maxout,
+                           char *err, size_t errlen);
 
 /* Compares outputs with a case; 0 if they agree, else -1 and a message.
  * same_runtime: the C runtime is the one the references were made with. */

@@ -1,18 +1,17 @@
 # velk_host_library(target): the C code that hosts and tests share to call
 # every export from the export table: the table with a caller of each
-# routine's own type (generated), argument packs, the reference calls of
-# cases.inc and the 32-bit stack trampoline.
+# routine's own type (written by scripts/exportgen.py), argument packs, the
+# reference calls of cases.inc and the 32-bit stack trampoline.
 function(velk_host_library target)
   find_package(Python3 REQUIRED COMPONENTS Interpreter)
   set(dir "${PROJECT_SOURCE_DIR}/tests/host")
   set(table "${CMAKE_CURRENT_BINARY_DIR}/${target}_table.c")
   add_custom_command(OUTPUT "${table}"
-                     COMMAND ${Python3_EXECUTABLE} "${dir}/gen_host_table.py" "${VELK_EXPORT_TABLE}" "${table}"
-                     DEPENDS "${dir}/gen_host_table.py" "${VELK_EXPORT_TABLE}"
+                     COMMAND ${Python3_EXECUTABLE} "${VELK_EXPORTGEN}" "${VELK_EXPORT_TABLE}" host "${table}"
+                     DEPENDS "${VELK_EXPORTGEN}" "${VELK_EXPORT_TABLE}"
                      COMMENT "Export table for the host programs")
   add_library(${target} STATIC "${table}" "${dir}/callpack.c" "${dir}/cases.c" "${dir}/stackcall.c")
-  target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/include"
-                             PRIVATE "${VELK_GENERATED_DIR}")
+  target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/include")
   if(NOT WIN32)
     target_link_libraries(${target} PUBLIC m)
   endif()

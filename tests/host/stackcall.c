@@ -5,8 +5,8 @@
  * goes down by k bytes, k chosen so that after pushing n argument words and
  * the return address the routine sees esp = residue (mod 16):
  *   k = (-(4n + 4 + residue)) mod 16.
- * edi keeps esp as it was right before the call (callee-saved), and is
- * compared with esp after the return.
+ * edi keeps esp as it was right before the call (callee-saved); esp after the
+ * return must equal it plus the bytes the callee pops (argument 6).
  */
 #include "host/stackcall.h"
 
@@ -58,11 +58,12 @@ __asm__(
     "    pushl (%esi,%ecx,4)\n"
     "    jmp 1b\n"
     "2:  movl %esp, %edi\n"
+    "    addl 28(%ebp), %edi\n"         /* + pops */
     "    call *8(%ebp)\n"
     "    xorl %ecx, %ecx\n"
     "    cmpl %edi, %esp\n"
     "    setne %cl\n"
-    "    movl 28(%ebp), %esi\n"          /* out */
+    "    movl 32(%ebp), %esi\n"          /* out */
     "    movl %eax, 0(%esi)\n"
     "    movl %edx, 4(%esi)\n"
     "    movl 24(%ebp), %ebx\n"          /* fp */

@@ -1,8 +1,9 @@
 /*
  * 32-bit x86: calls a cdecl routine with its arguments pushed from a list of
  * 32-bit words, entering it with the stack pointer at a chosen residue mod
- * 16, and checks that the routine left the stack pointer where the call put
- * it (the caller removes the arguments).
+ * 16, and checks that the routine left the stack pointer where its calling
+ * convention puts it: cdecl where the call found it (the caller removes the
+ * arguments), stdcall above the arguments (the callee removes them).
  */
 #ifndef VELK_HOST_STACKCALL_H
 #define VELK_HOST_STACKCALL_H
@@ -28,8 +29,10 @@ enum velk_fp { VELK_FP_NONE = 0, VELK_FP_SINGLE = 1, VELK_FP_DOUBLE = 2 };
 
 /* Pushes words[nwords-1] ... words[0] and calls fn with esp = residue (mod 16)
  * at its first instruction; fp says whether st(0) holds a result to pop.
- * Returns 0 when esp after the return equals esp before the call, 1 if not. */
-int velk_stack_call(void *fn, const uint32_t *words, int nwords, int residue, int fp,
+ * pops: the bytes the callee removes, 0 for cdecl (the caller removes the
+ * arguments), 4 * nwords for stdcall.  Returns 0 when esp after the return
+ * is esp before the call plus pops, 1 if not. */
+int velk_stack_call(void *fn, const uint32_t *words, int nwords, int residue, int fp, int pops,
                     velk_raw *out);
 /* A cdecl routine that returns the stack pointer it was entered with. */
 uint32_t velk_entry_esp(void);

@@ -19,7 +19,8 @@ prefix="$tmp/prefix"
 
 cmake --install "$build" --prefix "$prefix" >/dev/null
 libdir="$(cd "$prefix" && ls -d lib*/libvelk.so.1 | head -1 | xargs dirname)"
-for f in "$libdir/libvelk.so" "$libdir/libvelk.so.1" include/velk/velk.h \
+for f in "$libdir/libvelk.so" "$libdir/libvelk.so.1" include/velk/velk.h include/velk/velk.hpp \
+         "$libdir/libvelk_core.a" \
          "$libdir/cmake/velk/velkConfig.cmake" "$libdir/cmake/velk/velkConfigVersion.cmake" \
          "$libdir/cmake/velk/velkTargets.cmake" "$libdir/pkgconfig/velk.pc"; do
     if [ ! -e "$prefix/$f" ]; then
@@ -44,6 +45,7 @@ cmake -S "$src/tests/package/consumer" -B "$tmp/cmake-build" -G Ninja \
 cmake --build "$tmp/cmake-build" >/dev/null
 "$tmp/cmake-build/consumer"
 "$tmp/cmake-build/consumer_cxx"
+"$tmp/cmake-build/consumer_core"
 
 echo "== pkg-config"
 export PKG_CONFIG_PATH="$prefix/$libdir/pkgconfig"

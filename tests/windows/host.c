@@ -1,19 +1,25 @@
 /*
  * A Windows host of the velk DLL, as a measurement program would be: loads
  * the DLL with LoadLibrary, resolves every export by name and by ordinal
- * (the two must give the same address; rows this build does not implement
- * must give neither), checks the exported data, and calls every implemented
- * routine with the reference calls of tests/host/cases.inc.  The 32-bit host
- * also enters every routine with the stack pointer at each residue mod 16
- * and compares with the ordinary call.
+ * (the two must give the same address), checks the exported data, and calls
+ * every routine with the reference calls of tests/host/cases.inc.  The
+ * 32-bit host also enters every routine with the stack pointer at each
+ * residue mod 16 and compares with the ordinary call.
+ *
+ * With --stdcall (32-bit) it loads the cdecl DLL and the stdcall DLL side by
+ * side and calls every routine of the stdcall DLL through stdcall pointers
+ * and through the stack trampoline, which checks that the callee removed its
+ * arguments; every result must equal the cdecl DLL's bit for bit.
  *
  * usage: host.exe [path of the DLL]
+ *        host.exe --stdcall cdecl.dll stdcall.dll
  * Prints one line per failure and closes with "host: N passed, M failed".
  */
 #include <windows.h>
 
 #include <math.h>
 #include <stdio.h>
+#include <stdlib.h>
 #include <string.h>
 
 #include "host/callpack.h"
@@ -64,7 +70,7 @@ static const float ztm_stored[13] = {
     25.092848f, 28.238892f, 31.38404f, 34.52854f,  37.672554f, 40.816196f,
 };
 
-static void check_data(HMODULE dll) {
+static void check_data(HMODULE dll, int stdcall) {
     Constants *cnst = resolve(dll, "__velk_MOD_cnst");
     const Constants *def = resolve(dll, "__velk_MOD___def_init_velk_Constants");
     velk_vtab *vtab = resolve(dll, "__velk_MOD___vtab_velk_Constants");
@@ -94,12 +100,21 @@ static void check_data(HMODULE dll) {
     check(vtab->def_init == def, "%s", "the type descriptor points at the default record");
     void *vcopy;
     memcpy(&vcopy, &vtab->copy, sizeof vcopy);
-    check(vcopy == copy, "%s", "the type descriptor points at the copy routine");
+    /* The type descriptor is data for compiled code, which calls the copy
+     * routine with the C convention: in the stdcall DLL it points at that
+     * routine, not at the stdcall export. */
+    check(stdcall ? vcopy != NULL && vcopy != copy : vcopy == copy, "%s",
+          "the type descriptor points at the copy routine");
 
     /* The copy routine restores cnst from the default record. */
     const Constants saved = *cnst;
     cnst->rgas = 1.0;
-    ((__typeof__(&__velk_MOD___copy_velk_Constants))copy)(def, cnst);
+#if VELK_HAVE_STDCALL
+    if (stdcall)
+        ((void(__stdcall *)(const Constants *, Constants *))copy)(def, cnst);
+    else
+#endif
+        ((__typeof__(&__velk_MOD___copy_velk_Constants))copy)(def, cnst);
     check(same_bits(cnst->rgas, 8.3144598), "%s", "copying the default record restores cnst");
     *cnst = saved;
 
@@ -109,7 +124,14 @@ static void check_data(HMODULE dll) {
         const double c = 343, a = 50;
         const double saved_z = zac[1];
         zac[1] = 2 * saved_z;
-        const double f = ((__typeof__(&f_id))f_id_fn)(&n, &c, &a);
+        double f;
+#if VELK_HAVE_STDCALL
+        if (stdcall)
+            f = ((double(__stdcall *)(const int32_t *, const double *, const double *))f_id_fn)(
+                &n, &c, &a);
+        else
+#endif
+            f = ((__typeof__(&f_id))f_id_fn)(&n, &c, &a);
         zac[1] = saved_z;
         check(same_bits(f, 343 * (2 * saved_z / (6.2831854820251465 * (0.001 * 50)))), "%s",
               "f_id reads the table afresh");
@@ -118,21 +140,14 @@ static void check_data(HMODULE dll) {
 
 static void check_exports(HMODULE dll, void **addresses) {
     char what[160];
-    int implemented = 0;
     for (int k = 0; k < VELK_NROWS; ++k) {
         const velk_row *row = &velk_rows[k];
         void *by_name = resolve(dll, row->name);
         void *by_ordinal = resolve_ordinal(dll, row->ordinal);
         addresses[k] = by_name;
         snprintf(what, sizeof what, "%s (ordinal %d)", row->name, row->ordinal);
-        if (velk_row_implemented(row->ordinal)) {
-            ++implemented;
-            check(by_name != NULL && by_name == by_ordinal, "%s: by name and by ordinal the same address", what);
-        } else {
-            check(by_name == NULL && by_ordinal == NULL, "%s: not implemented, yet exported", what);
-        }
+        check(by_name != NULL && by_name == by_ordinal, "%s: by name and by ordinal the same address", what);
     }
-    printf("host: %d of %d exports implemented\n", implemented, VELK_NROWS);
 }
 
 static void run_cases(void **addresses) {
@@ -141,7 +156,7 @@ static void run_cases(void **addresses) {
     for (int k = 0; k < velk_ncases; ++k) {
         const velk_case *c = &velk_cases[k];
         const velk_row *row = velk_find_row(c->routine);
-        if (!row || !velk_row_implemented(row->ordinal)) continue;
+        if (!row) continue;
         void *fn = addresses[row->ordinal - 1];
         if (!fn) continue; /* reported by check_exports */
         ++run;
@@ -200,21 +215,86 @@ static void check_unread_arguments(void **addresses) {
     }
 }
 
-int main(int argc, char **argv) {
-    const char *path = argc > 1 ? argv[1] : DEFAULT_DLL;
-    setvbuf(stdout, NULL, _IONBF, 0);
+#if VELK_HAVE_STDCALL
+static int same_outputs(const double *a, int n, const double *b, int m) {
+    int same = n == m && n >= 0;
+    for (int j = 0; same && j < n; ++j) same = same_bits(a[j], b[j]);
+    return same;
+}
+
+/* Every reference call through the stdcall DLL: through a stdcall pointer of
+ * the routine's type, and through the trampoline at every residue, which
+ * checks that the callee removed its arguments; the results must equal the
+ * cdecl DLL's (and the references). */
+static void run_stdcall_cases(void **plain, void **std) {
+    char msg[512], what[300];
+    int run = 0;
+    for (int k = 0; k < velk_ncases; ++k) {
+        const velk_case *c = &velk_cases[k];
+        const velk_row *row = velk_find_row(c->routine);
+        if (!row || !plain[row->ordinal - 1] || !std[row->ordinal - 1]) continue;
+        ++run;
+        velk_pack pack;
+        double want[VELK_MAXOUT], got[VELK_MAXOUT];
+        velk_pack_build(&pack, row, c->len, c->in, c->nin);
+        const int n = velk_pack_call(&pack, plain[row->ordinal - 1], -1, want, VELK_MAXOUT, msg,
+                                     sizeof msg);
+        for (int residue = -1; residue < 16; residue += residue < 0 ? 1 : 4) {
+            velk_pack_build(&pack, row, c->len, c->in, c->nin);
+            const int m = velk_pack_call_stdcall(&pack, std[row->ordinal - 1], residue, got,
+                                                 VELK_MAXOUT, msg, sizeof msg);
+            if (residue < 0) snprintf(what, sizeof what, "%s (line %d), stdcall pointer: %s",
+                                      c->routine, c->line, m < 0 ? msg : "as the cdecl DLL");
+            else snprintf(what, sizeof what, "%s (line %d), stdcall at esp = %d mod 16: %s",
+                          c->routine, c->line, residue, m < 0 ? msg : "as the cdecl DLL");
+            check(same_outputs(want, n, got, m), "%s", what);
+            if (residue < 0 && m >= 0 && velk_compare(c, got, m, 0, msg, sizeof msg) != 0)
+                check(0, "%s", msg);
+        }
+    }
+    printf("host: %d reference calls run through both DLLs\n", run);
+}
+#endif
+
+static HMODULE load(const char *path) {
     HMODULE dll = LoadLibraryA(path);
     if (!dll) {
         printf("FAIL: LoadLibrary(%s): error %lu\n", path, (unsigned long)GetLastError());
-        printf("host: 0 passed, 1 failed\n");
-        return 1;
+        printf("host: %d passed, %d failed\n", passed, failed + 1);
+        exit(1);
     }
+    return dll;
+}
+
+int main(int argc, char **argv) {
+    setvbuf(stdout, NULL, _IONBF, 0);
     void *addresses[VELK_NROWS];
-    check_exports(dll, addresses);
-    check_data(dll);
-    run_cases(addresses);
-    check_unread_arguments(addresses);
-    check(FreeLibrary(dll) != 0, "%s", "FreeLibrary");
+    if (argc > 1 && strcmp(argv[1], "--stdcall") == 0) {
+#if VELK_HAVE_STDCALL
+        if (argc != 4) {
+            printf("usage: host.exe --stdcall cdecl.dll stdcall.dll\n");
+            return 2;
+        }
+        HMODULE cdecl_dll = load(argv[2]), stdcall_dll = load(argv[3]);
+        void *stdcall_addresses[VELK_NROWS];
+        check_exports(cdecl_dll, addresses);
+        check_exports(stdcall_dll, stdcall_addresses);
+        check_data(stdcall_dll, 1);
+        run_stdcall_cases(addresses, stdcall_addresses);
+        check(FreeLibrary(stdcall_dll) != 0, "%s", "FreeLibrary");
+        check(FreeLibrary(cdecl_dll) != 0, "%s", "FreeLibrary");
+#else
+        printf("host: --stdcall needs the 32-bit host\n");
+        return 2;
+#endif
+    } else {
+        HMODULE dll = load(argc > 1 ? argv[1] : DEFAULT_DLL);
+        check_exports(dll, addresses);
+        check_data(dll, 0);
+        run_cases(addresses);
+        check_unread_arguments(addresses);
+        check(FreeLibrary(dll) != 0, "%s", "FreeLibrary");
+    }
     printf("host: %d passed, %d failed\n", passed, failed);
     return failed ? 1 : 0;
 }

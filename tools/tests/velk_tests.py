@@ -55,13 +55,6 @@ def value(x):
     return x["value"] if isinstance(x, dict) else x
 
 
-def missing_routines():
-    """Names that `velk list` marks as not implemented in this build."""
-    code, out, _ = run("list")
-    check(code == 0, "velk list fails")
-    return {line.split()[1] for line in out.splitlines() if "(not implemented in this build)" in line}
-
-
 # ---------------------------------------------------------------- expected
 def test_expected():
     code, out, err = run("budget")
@@ -353,12 +346,7 @@ def same_numbers(printed, worked):
 
 
 def test_call():
-    missing = missing_routines()
-    skipped = []
     for args, expected in WORKED:
-        if args[0] in missing:
-            skipped.append(args[0])
-            continue
         code, out, err = run("call", *args)
         check(code == 0 and err == "", f"velk call {args}: exit {code}, {err}")
         got = parse_output(out)
@@ -366,9 +354,6 @@ def test_call():
         for name, value in expected.items():
             check(same_numbers(got[name], value), f"velk call {args}: {name} = {got[name]}, worked value {value}")
     for args, name, (re_, im), tol in ABOUT:
-        if args[0] in missing:
-            skipped.append(args[0])
-            continue
         code, out, _ = run("call", *args)
         check(code == 0, f"velk call {args} fails")
         x, y = (float(v) for v in parse_output(out)[name].split(","))
@@ -384,8 +369,6 @@ def test_call():
     expect_error(["call", "df_ducts", "1", "10", "2", "1.78", "520", "308", "1.67", "0.0164", "2.1e-5", "50",
                   "4400", "2"], "velk call: argument rduct of df_ducts has 1 value, nduct is 2")
     expect_error(["call"], "velk: ")
-    if skipped:
-        print("skipped, not implemented in this build:", ", ".join(sorted(set(skipped))))
 
 
 # ------------------------------------------------------------------ readme

@@ -36,7 +36,6 @@ struct UsageError : std::runtime_error {
 
 // A row without an address in this build (status 3), found once the
 // arguments have been read.
-struct Missing {};
 
 // Outputs and the hidden result area are not given on the command line.
 bool is_input(Arg a) { return a != Arg::od && a != Arg::oz && a != Arg::oC && a != Arg::desc; }
@@ -220,7 +219,6 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
         if (!n)
             throw UsageError(what + row.params[2].name + ": '" + args[2] +
                              "' is not an int32 integer");
-        if (row.address == nullptr) throw Missing{};
         const std::uint64_t bits = dispatch::call_cpowi(row.address, *re, *im, *n);
         float parts[2];
         const std::uint32_t lo = static_cast<std::uint32_t>(bits),
@@ -232,7 +230,6 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
     }
     Slots s;
     fill_slots(row, args, s);
-    if (row.address == nullptr) throw Missing{};
     const dispatch::Value v = dispatch::call(row, row.address, s.addresses);
     switch (row.result) {
         case Result::real: out << row.name << " = " << round_trip(v.real) << '\n'; break;
@@ -258,7 +255,6 @@ std::string call_routine(const Export &row, const std::vector<std::string> &args
 }
 
 std::string show_datum(const Export &row) {
-    if (row.address == nullptr) throw Missing{};
     std::ostringstream out;
     const std::string_view shape = row.spec;
     if (shape == "double") {
@@ -305,7 +301,6 @@ int run_list(std::ostream &out) {
         std::snprintf(ord, sizeof ord, "%3d", row.ordinal);
         out << ord << "  " << name << ' ' << result << ' ' << args;
         if (!outs.empty()) out << " -> " << outs;
-        if (row.address == nullptr) out << "  (not implemented in this build)";
         out << '\n';
     }
     out << "Units: mm, m, Hz, ...; 1 a dimensionless quantity; complex arguments as re,im,\n"
@@ -340,9 +335,6 @@ int run_call(std::string_view name, const std::vector<std::string> &args, std::o
     } catch (const UsageError &e) {
         err << "velk call: " << e.what() << '\n';
         return 2;
-    } catch (const Missing &) {
-        err << "velk call: " << name << " is not implemented in this build\n";
-        return 3;
     }
 }
 

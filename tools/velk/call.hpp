@@ -18,8 +18,8 @@ int run_list(std::ostream &out);
 // arguments, "re,im" for complex ones, comma lists for arrays; a datum takes
 // no arguments and prints its value.  Prints the function value as
 // "NAME = value" and each out argument as "name = value", every double with
-// 17 significant digits.  Returns the exit status: 0, 2 for a wrong name,
-// argument count or argument, 3 for an export this build does not implement.
+// 17 significant digits.  Returns the exit status: 0, or 2 for a wrong name,
+// argument count or argument.
 // Nothing is printed on `out` unless the call succeeds.
 int run_call(std::string_view name, const std::vector<std::string> &args, std::ostream &out,
              std::ostream &err);
