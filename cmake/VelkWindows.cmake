@@ -42,6 +42,8 @@ function(velk_windows_dll target)
     COMMAND ${CMAKE_COMMAND} -E copy "${W_IMPLIB_DEF}" "${out}.def"
     COMMAND ${dlltool} -m ${machine} ${kill} -d "${W_IMPLIB_DEF}" -D ${W_NAME}.dll -l "${out}.lib"
     COMMAND ${CMAKE_COMMAND} -E copy "${out}.lib" "${out}.dll.a"
+    BYPRODUCTS "${PROJECT_BINARY_DIR}/${W_NAME}.def" "${PROJECT_BINARY_DIR}/${W_NAME}.lib"
+               "${PROJECT_BINARY_DIR}/${W_NAME}.dll.a"
     COMMENT "Import libraries of ${W_NAME}.dll"
     VERBATIM)
 endfunction()

@@ -1,0 +1,518 @@
+#!/usr/bin/env python3
+"""Writes the bit-pattern tables of tests/reference/tables from the reference
+model velk_model.py.
+
+One file per routine.  Header lines start with '#':
+    # routine: NAME
+    # args: TYPES        d double (16 hex digits of its bit pattern),
+                         i int32 (decimal), z complex (two d), dN an array of
+                         N doubles (N the nduct argument), d2 two doubles
+    # results: TYPES     d double, f single (8 hex digits), z complex
+    # runtime: no | yes FUNCTIONS   yes when a result goes through the C
+                         runtime's pow, exp, log or complex functions; the
+                         bits are then those of x86-64 glibc, and other
+                         runtimes are compared within a relative bound
+Then one case a line: the arguments, ':', the results.  The arguments are
+seeded random values over the physical ranges plus the edges that matter;
+the model was run on x86-64 glibc.
+
+    generate.py [OUTDIR]     (default: tables/ beside this file)
+"""
+import math
+import os
+import random
+import struct
+import sys
+
+import velk_model as m
+
+UNWRITTEN = 0xDEADBEEFDEADBEEF  # output element a routine leaves alone
+
+
+def hd(x):
+    return "%016x" % struct.unpack("<Q", struct.pack("<d", x))[0]
+
+
+def hf(x):
+    return "%08x" % struct.unpack("<I", struct.pack("<f", x))[0]
+
+
+def logu(rng, lo, hi):
+    return math.exp(rng.uniform(math.log(lo), math.log(hi)))
+
+
+def fmt(types, values):
+    out = []
+    for t, v in zip(types, values):
+        if t == "d":
+            out.append("%016x" % UNWRITTEN if v is None else hd(v))
+        elif t == "f":
+            out.append(hf(v))
+        elif t == "i":
+            out.append(str(v))
+        elif t in ("z", "d2"):
+            out += [hd(v[0]), hd(v[1])]
+        elif t == "dN":
+            out += [hd(x) for x in v]
+        else:
+            raise ValueError(t)
+    return " ".join(out)
+
+
+def next_single(f, up):
+    """The single-precision neighbour of the single value f."""
+    b = struct.unpack("<I", struct.pack("<f", f))[0]
+    if f == 0.0:
+        return math.copysign(struct.unpack("<f", struct.pack("<I", 1))[0], 1.0 if up else -1.0)
+    b += 1 if (up == (f > 0)) else -1
+    return struct.unpack("<f", struct.pack("<I", b))[0]
+
+
+def near_ties(g, x0, offsets=(-1, 0, 1)):
+    """Arguments x next to x0 at which the double value g(x) lies the given
+    numbers of double ulps from a tie of the rounding to single precision.
+    Only there does the last bit of a single-precision result show how the
+    double value was formed."""
+    v0 = g(x0)
+    f = m.single(v0)
+    mid = (f + next_single(f, v0 > f if v0 != f else True)) / 2.0
+    lo, hi = x0 * (1 - 1e-5), x0 * (1 + 1e-5)
+    if (g(lo) - mid) * (g(hi) - mid) > 0:
+        return []
+    rising = g(hi) > g(lo)
+    for _ in range(200):
+        x = (lo + hi) / 2.0
+        if x in (lo, hi):
+            break
+        if (g(x) < mid) == rising:
+            lo = x
+        else:
+            hi = x
+    found = {}
+    x = lo
+    for _ in range(40):
+        x = math.nextafter(x, -math.inf)
+    for _ in range(80):
+        k = (g(x) - mid) / math.ulp(mid)
+        if k in offsets and k not in found:
+            found[k] = x
+        x = math.nextafter(x, math.inf)
+    return [found[k] for k in sorted(found)]
+
+
+def count_boundaries(rng, n, point, lo, hi, steps):
+    """Arguments t at which the Bessel search's step count changes along
+    z = point(t), located to the last bit: the stop test is decided there by
+    the last bits of its bound."""
+    out = []
+    grid = [lo + (hi - lo) * k / steps for k in range(steps + 1)]
+    counts = [m.besselj_search(n, point(t))[0] for t in grid]
+    for k in range(steps):
+        if counts[k] == counts[k + 1]:
+            continue
+        a, b = grid[k], grid[k + 1]
+        while True:
+            c = (a + b) / 2.0
+            if c in (a, b):
+                break
+            if m.besselj_search(n, point(c))[0] == counts[k]:
+                a = c
+            else:
+                b = c
+        out += [a, b]
+    return out
+
+
+RNG = random.Random()
+
+
+class Table:
+    def __init__(self, name, args, results, runtime, note):
+        RNG.seed("velk table " + name)  # each table's cases stay put when others change
+        self.name, self.routine = name, name
+        self.args, self.results = args.split(), results.split()
+        self.runtime, self.note, self.lines = runtime, note, []
+
+    def add(self, args, results):
+        self.lines.append(fmt(self.args, args) + " : " + fmt(self.results, results))
+
+    def write(self, outdir):
+        with open(os.path.join(outdir, self.name + ".txt"), "w") as out:
+            out.write("# routine: %s\n# args: %s\n# results: %s\n# runtime: %s\n"
+                      % (self.routine, " ".join(self.args), " ".join(self.results), self.runtime))
+            out.write("# %s\n# generated by tests/reference/generate.py; %d cases\n"
+                      % (self.note, len(self.lines)))
+            for line in self.lines:
+                out.write(line + "\n")
+
+
+def gas(rng):
+    """A physical gas state: density, heat capacities, conductivity, viscosity."""
+    return dict(rho=logu(rng, 0.05, 120.0), cp=rng.uniform(500.0, 15000.0),
+                gamma=rng.uniform(1.1, 1.70), kappa=logu(rng, 0.005, 0.2),
+                eta=logu(rng, 8e-6, 8e-5), c=rng.uniform(150.0, 1400.0))
+
+
+def tables():
+    T = []
+    rng = RNG
+
+    # ---- frame
+    t = Table("f_id", "i d d", "d", "no", "n 1..16 (0 eigenvalues included), c m/s, a mm")
+    for n in range(1, 17):
+        t.add((n, 343.0, 50.0), (m.f_id(n, 343.0, 50.0),))
+    for _ in range(120):
+        n, c, a = rng.randint(1, 16), rng.uniform(100, 2000), logu(rng, 5, 300)
+        t.add((n, c, a), (m.f_id(n, c, a),))
+    t.add((2, 343.0, 0.0), (m.f_id(2, 343.0, 0.0),))
+    t.add((1, 343.0, 0.0), (m.f_id(1, 343.0, 0.0),))
+    T.append(t)
+
+    t = Table("Ell_Req", "d d d", "d", "yes pow", "semi-axes in mm")
+    for _ in range(150):
+        a = logu(rng, 1, 300)
+        v = (a, a * rng.uniform(0.98, 1.02), a * rng.uniform(0.98, 1.02))
+        if rng.random() < 0.3:
+            v = (logu(rng, 1e-3, 1e3), logu(rng, 1e-3, 1e3), logu(rng, 1e-3, 1e3))
+        t.add(v, (m.Ell_Req(*v),))
+    for v in [(1.0, 1.0, 1.0), (2.0, 2.0, 2.0), (0.0, 5.0, 5.0), (-1.0, 2.0, 3.0)]:
+        t.add(v, (m.Ell_Req(*v),))
+    T.append(t)
+
+    # ---- Bessel functions
+    t = Table("besselj", "i z", "z", "yes cabs cexp",
+              "the duct ray arg z = -pi/4, both half planes, the real axis, small and large |z|")
+    cases = []
+    for _ in range(300):  # the ray of the duct model, |z| from 1e-3 to 980
+        x = logu(rng, 7e-4, 690.0)
+        cases.append((rng.choice([0, 1, 0, 1, 2, 3]), (x, -x)))
+    for _ in range(250):  # the plane, both signs of Im z
+        r, th = logu(rng, 0.01, 40.0), rng.uniform(-math.pi, math.pi)
+        cases.append((rng.randint(0, 12), (r * math.cos(th), r * math.sin(th))))
+    for _ in range(60):  # the real axis and the imaginary axis
+        x = logu(rng, 0.01, 60.0) * rng.choice([1, -1])
+        cases.append((rng.randint(0, 8), (x, 0.0) if rng.random() < 0.7 else (0.0, x)))
+    for _ in range(40):  # orders above |z|: the search cannot stop before step n - m0 + 1
+        r, th = logu(rng, 0.05, 10.0), rng.uniform(-math.pi, math.pi)
+        cases.append((rng.randint(11, 60), (r * math.cos(th), r * math.sin(th))))
+    for n, z in [(0, (1.0, 0.0)), (1, (1.0, 0.0)), (0, (3.0, 2.0)), (5, (3.0, 2.0)),
+                 (0, (2.0, -2.0)), (1, (2.0, -2.0)), (0, (0.5, -0.5)), (1, (0.5, -0.5)),
+                 (0, (14.7, 0.0)), (0, (14.5, 0.0)), (0, (0.1, 0.0)), (0, (1e-6, 0.0)),
+                 (0, (3e-6, 4e-6)), (0, (3e-6, -4e-6)), (0, (0.0, 0.0)), (1, (1.0, -0.0)),
+                 (2, (-3.0, -0.0)), (0, (14.66, -0.3)), (1, (14.67, 0.2)),
+                 (0, (math.sqrt(215.0), 0.0)), (0, (1e-150, 0.0)), (0, (1e-160, 0.0)),
+                 (0, (600.0, -600.0)), (1, (500.0, -500.0))]:
+        cases.append((n, z))
+    for n, z in cases:
+        t.add((n, z), (m.besselj(n, z),))
+    T.append(t)
+
+    t = Table("besselj_steps", "i z", "z", "yes cabs cexp",
+              "arguments at which the last bit of |z| or of the stop test decides the start index")
+    t.name, t.routine = "besselj_steps", "besselj"
+    cases = []
+    # Where the first step with a defined rho2 is decided by the last bit of
+    # (m0+i+1)/a^2 - 1: |z| next to the square root of an integer.
+    for N in range(150, 216, 5):
+        for x in (math.sqrt(N), math.sqrt(N / 2.0)):
+            for k in range(-2, 3):
+                y = x
+                for _ in range(abs(k)):
+                    y = math.nextafter(y, math.inf if k > 0 else -math.inf)
+                cases.append((0, (y, 0.0) if x * x > N / 1.5 else (y, -y)))
+    # Where the step count changes along the real axis and the duct ray.
+    for n, point, lo, hi in [(0, lambda u: (u, 0.0), 0.05, 14.0),
+                             (1, lambda u: (u, -u), 0.05, 10.0),
+                             (0, lambda u: (u, -u), 0.05, 10.0),
+                             (2, lambda u: (u, 0.5 * u), 0.05, 12.0)]:
+        for u in count_boundaries(rng, n, point, lo, hi, 120):
+            cases.append((n, point(u)))
+    for n, z in cases:
+        t.add((n, z), (m.besselj(n, z),))
+    T.append(t)
+
+    t = Table("normbesselj", "i z i i z", "z", "yes cexp",
+              "start index and count from the search, the seed scaled at random")
+    for _ in range(80):
+        r, th = logu(rng, 0.05, 30.0), rng.uniform(-math.pi, math.pi)
+        z = (r * math.cos(th), r * math.sin(th))
+        if rng.random() < 0.2:
+            z = (z[0], 0.0)
+        n = rng.randint(0, 6)
+        count, nstart, seed = m.besselj_search(n, z)
+        s = logu(rng, 1e-3, 1e3)
+        seed = (seed[0] * s + rng.uniform(-1, 1), seed[1] * s)
+        ns = nstart + rng.choice([0, 0, 3, -1]) if nstart > n + 2 else nstart
+        t.add((n, z, ns, count, seed), (m.normbesselj(n, z, ns, count, seed),))
+    # The tie |d| = |c| of the complex division with equal parts in the
+    # dividend: on the imaginary axis with the seed (s, -s) the normaliser is
+    # (h, -h) and w_1 = (w, w), so the sign of the zero real part of the
+    # result shows which branch the division took.
+    for y, sd in [(0.5, 2.0), (1.25, 0.75), (3.0, 1e3)]:
+        t.add((1, (0.0, y), 2, 1, (sd, -sd)), (m.normbesselj(1, (0.0, y), 2, 1, (sd, -sd)),))
+        t.add((1, (0.0, -y), 2, 1, (sd, sd)), (m.normbesselj(1, (0.0, -y), 2, 1, (sd, sd)),))
+    T.append(t)
+
+    # ---- triplets
+    def triplet():
+        f0 = logu(rng, 1e9, 3e10)
+        k = rng.random()
+        if k < 0.1:
+            return (f0, f0, f0)
+        if k < 0.2:
+            s = f0 * logu(rng, 1e-7, 1e-3)
+            return rng.sample([f0, f0, f0 + s], 3)
+        if k < 0.3:
+            s = f0 * logu(rng, 1e-7, 1e-3)
+            return rng.sample([f0, f0 + s, f0 + s], 3)
+        return rng.sample([f0, f0 * (1 + logu(rng, 1e-7, 1e-3)),
+                           f0 * (1 + logu(rng, 1e-7, 1e-3)) * (1 + logu(rng, 1e-7, 1e-3))], 3)
+
+    t = Table("sortfreq", "d d d", "d d d", "no",
+              "output elements 1..3 with stride 1; deadbeefdeadbeef marks an element left alone")
+    for _ in range(80):
+        v = triplet()
+        t.add(v, m.sortfreq(*v))
+    for v in [(3.0, 1.0, 2.0), (1.0, 3.0, 2.0), (2.0, 2.0, 2.0), (3.0, -1.0, 2.0),
+              (math.nan, 1.0, 2.0), (1.0, math.nan, 2.0), (1.0, 2.0, math.nan), (-0.0, 0.0, -0.0)]:
+        out = m.sortfreq(*v)
+        t.add(v, out + [None] * (3 - len(out)))
+    T.append(t)
+
+    for name, fn, nmax in [("Eps_TE1n", m.Eps_TE1n, 12), ("Eps_TM1n", m.Eps_TM1n, 13)]:
+        t = Table(name, "d d d i", "d d", "no", "triplets of 1 to 30 GHz in any order, n 1..%d" % nmax)
+        for _ in range(150):
+            v = triplet()
+            n = rng.randint(1, nmax)
+            t.add((*v, n), fn(*v, n))
+        for v in [(10.0, 10.001, 10.002), (10.002, 10.0, 10.001), (0.0, 0.0, 0.0)]:
+            t.add((*v, 1), fn(*v, 1))
+        T.append(t)
+
+    t = Table("hte", "d", "d", "no", "eigenvalues and values between 2.74 and 45")
+    t2 = Table("htm", "d", "d", "no", "eigenvalues and values between 2.74 and 45")
+    for z in m.ZTE + m.ZTM + [rng.uniform(2.74, 45.0) for _ in range(60)] + [math.sqrt(2.0)]:
+        t.add((z,), (m.hte(z),))
+        t2.add((z,), (m.htm(z),))
+    T += [t, t2]
+
+    # ---- second-order shape
+    def eps_pair():
+        e1 = logu(rng, 1e-7, 1e-2)
+        e2 = -logu(rng, 1e-7, 1e-2)
+        if rng.random() < 0.2:
+            e1, e2 = rng.uniform(-1, 1), rng.uniform(-1, 1)
+        return e1, e2
+
+    for name, fn, nmax in [("dzm2_zTE1n", m.dzm2_zTE1n, 12), ("dzm2_zTM1n", m.dzm2_zTM1n, 13)]:
+        t = Table(name, "d d i", "f", "no", "deformation parameters to 1e-2, n 1..%d" % nmax)
+        for _ in range(150):
+            e1, e2 = eps_pair()
+            n = rng.randint(1, nmax)
+            t.add((e1, e2, n), (fn(e1, e2, n),))
+        for e in [(0.0, 0.0), (1.0, 0.0), (0.001, -0.001), (1e30, 1e30)]:
+            t.add((*e, 1), (fn(*e, 1),))
+        dbl = getattr(m, name + "_double")
+        for n in range(1, nmax + 1):
+            e1, e2 = eps_pair()
+            for x in near_ties(lambda u: dbl(u, e2, n), e1):
+                t.add((x, e2, n), (fn(x, e2, n),))
+        T.append(t)
+    t = Table("O2dZ2AC", "d2 i", "f", "no", "deformation parameters to 1e-2, n 1..16")
+    for _ in range(150):
+        e = eps_pair()
+        n = rng.randint(1, 16)
+        t.add((e, n), (m.O2dZ2AC(e, n),))
+    for e in [(0.0, 0.0), (1.0, 0.0), (0.001, -0.001), (1e30, -1e30)]:
+        t.add((e, 2), (m.O2dZ2AC(e, 2),))
+    for n in range(2, 14):
+        e1, e2 = eps_pair()
+        for x in near_ties(lambda u: m.O2dZ2AC_double((u, e2), n), e1):
+            t.add(((x, e2), n), (m.O2dZ2AC((x, e2), n),))
+    T.append(t)
+
+    # ---- microwave
+    t = Table("d_sk", "d d d", "d", "no", "frequency Hz, conductivity S/m, relative permeability")
+    for _ in range(120):
+        v = [logu(rng, 1e8, 5e10), logu(rng, 1e6, 6e8), rng.uniform(0.999, 1.001)]
+        rng.shuffle(v)
+        t.add(v, (m.d_sk(*v),))
+    for v in [(1.0e9, 5.8e7, 1.0), (0.0, 5.8e7, 1.0), (-1.0e9, 5.8e7, 1.0)]:
+        t.add(v, (m.d_sk(*v),))
+    T.append(t)
+
+    t = Table("df_skTE", "d d", "d d", "no", "skin depth m, radius mm")
+    t2 = Table("df_skTM1n", "d d i", "d d", "no", "skin depth m, radius mm, n 1..13")
+    for _ in range(120):
+        dsk, a = logu(rng, 1e-8, 1e-4), logu(rng, 5, 300)
+        n = rng.randint(1, 13)
+        t.add((dsk, a), m.df_skTE(dsk, a))
+        t2.add((dsk, a, n), m.df_skTM1n(dsk, a, n))
+    for dsk, a in [(2.0e-6, 50.0), (2.0e-6, 0.0), (0.0, 50.0), (math.inf, 50.0)]:
+        t.add((dsk, a), m.df_skTE(dsk, a))
+        t2.add((dsk, a, 2), m.df_skTM1n(dsk, a, 2))
+    T += [t, t2]
+
+    t = Table("df_dcTE", "d d", "d", "no", "small length mm, radius mm")
+    t2 = Table("df_dcTM1n", "d d i", "d", "no", "small length mm, radius mm, n 1..13")
+    for _ in range(120):
+        r, a = logu(rng, 0.01, 20), logu(rng, 5, 300)
+        n = rng.randint(1, 13)
+        t.add((r, a), (m.df_dcTE(r, a),))
+        t2.add((r, a, n), (m.df_dcTM1n(r, a, n),))
+    for r, a in [(1.0, 50.0), (1.0, 0.0), (0.0, 0.0)]:
+        t.add((r, a), (m.df_dcTE(r, a),))
+        t2.add((r, a, 1), (m.df_dcTM1n(r, a, 1),))
+    T += [t, t2]
+
+    # ---- boundary layers
+    t = Table("d_v", "d d d", "d", "no", "eta Pa s, rho kg/m3, f Hz")
+    t2 = Table("d_t", "d d d d", "d", "no", "kappa W/(m K), rho kg/m3, cp J/(kg K), f Hz")
+    for _ in range(150):
+        g, f = gas(rng), logu(rng, 50, 40000)
+        t.add((g["eta"], g["rho"], f), (m.d_v(g["eta"], g["rho"], f),))
+        t2.add((g["kappa"], g["rho"], g["cp"], f), (m.d_t(g["kappa"], g["rho"], g["cp"], f),))
+    t.add((2.1e-5, 0.0, 2500.0), (m.d_v(2.1e-5, 0.0, 2500.0),))
+    t2.add((0.0, 1.78, 520.0, 2500.0), (m.d_t(0.0, 1.78, 520.0, 2500.0),))
+    T += [t, t2]
+
+    t = Table("I_t", "d d d d d d", "d", "no", "t K, p kPa, cv J/(kg K), kappa W/(m K), mw kg/mol, h")
+    for _ in range(150):
+        v = (rng.uniform(20, 800), logu(rng, 1, 10000), rng.uniform(300, 12000),
+             logu(rng, 0.005, 0.2), logu(rng, 0.002, 0.2), rng.uniform(0.05, 1.0))
+        t.add(v, (m.I_t(*v),))
+    for h in [2.0, 0.0]:
+        v = (273.16, 100.0, 312.2, 0.0164, 0.039948, h)
+        t.add(v, (m.I_t(*v),))
+    T.append(t)
+
+    singles = [("g_th", m.g_th, "d"), ("df_dth", m.df_dth, "d"), ("g_thO2", m.g_thO2, "d"),
+               ("df_Ith", m.df_Ith, "f")]
+    for name, fn, rt in singles:
+        t = Table(name, "d d d", rt, "no", "gamma, a mm, a length m")
+        for _ in range(150):
+            g, a = rng.uniform(1.0, 1.7), logu(rng, 5, 300)
+            x = logu(rng, 1e-9, 2e-4)
+            t.add((g, a, x), (fn(g, a, x),))
+        for v in [(1.0, 50.0, 4.75e-5), (0.5, 50.0, 4.75e-5), (1.6666666666666667, 0.0, 4.75e-5)]:
+            t.add(v, (fn(*v),))
+        if name == "df_Ith":
+            for _ in range(12):
+                g, a, x = rng.uniform(1.0, 1.7), logu(rng, 5, 300), logu(rng, 1e-9, 2e-4)
+                for gg in near_ties(lambda u: m.df_Ith_double(u, a, x), g):
+                    t.add((gg, a, x), (fn(gg, a, x),))
+        T.append(t)
+
+    t = Table("df_th", "d d d d d d d d", "d", "no",
+              "gamma, dt m, dcu m, lt m, kappa W/(m K), kcu W/(m K), a mm, f Hz")
+    t2 = Table("g_t", "d d d d d d d d d", "d", "no",
+               "t K, p kPa, gamma, dt m, dcu m, kappa W/(m K), kcu W/(m K), a mm, f Hz")
+    for _ in range(200):
+        g = gas(rng)
+        f, a = logu(rng, 50, 40000), logu(rng, 5, 300)
+        dt, dcu, lt = logu(rng, 1e-6, 2e-4), logu(rng, 1e-5, 1e-3), logu(rng, 1e-9, 1e-6)
+        kcu = logu(rng, 300, 3000)
+        t.add((g["gamma"], dt, dcu, lt, g["kappa"], kcu, a, f),
+              (m.df_th(g["gamma"], dt, dcu, lt, g["kappa"], kcu, a, f),))
+        tp = (rng.uniform(200, 600), rng.uniform(10, 5000))
+        t2.add((*tp, g["gamma"], dt, dcu, g["kappa"], kcu, a, f),
+               (m.g_t(*tp, g["gamma"], dt, dcu, g["kappa"], kcu, a, f),))
+    t.add((1.6666666666666667, 4.75e-5, 1.26e-4, 1.44e-7, 0.0164, 400.0, 50.0, 2500.0),
+          (-0.7867805666666667,))
+    # Penetration lengths comparable with the radius: only there do the last
+    # bits of the second-order term of g_t reach its result.
+    for _ in range(40):
+        g = gas(rng)
+        f, a = logu(rng, 50, 40000), logu(rng, 0.01, 5)
+        dt, dcu, kcu = 0.001 * a * logu(rng, 1e-2, 3.0), logu(rng, 1e-5, 1e-3), logu(rng, 300, 3000)
+        tp = (rng.uniform(200, 600), rng.uniform(10, 5000))
+        t2.add((*tp, g["gamma"], dt, dcu, g["kappa"], kcu, a, f),
+               (m.g_t(*tp, g["gamma"], dt, dcu, g["kappa"], kcu, a, f),))
+    T += [t, t2]
+
+    # ---- bulk, microphone
+    t = Table("g_b", "d d d d d d d", "d", "yes pow", "t K, p kPa (unused), c m/s, gamma, dv m, dt m, f Hz")
+    for _ in range(150):
+        g = gas(rng)
+        f = logu(rng, 50, 40000)
+        dv, dt = m.d_v(g["eta"], g["rho"], f), m.d_t(g["kappa"], g["rho"], g["cp"], f)
+        v = (rng.uniform(200, 600), rng.uniform(10, 5000), g["c"], g["gamma"], dv, dt, f)
+        t.add(v, (m.g_b(*v),))
+    for v in [(0.0, 0.0, 308.0, 5.0 / 3.0, 3.2e-5, 3.9e-5, 3671.0),
+              (0.0, 0.0, 0.0, 5.0 / 3.0, 3.2e-5, 3.9e-5, 3671.0)]:
+        t.add(v, (m.g_b(*v),))
+    T.append(t)
+
+    t = Table("df_mic", "d d d d", "d", "no", "rmic mm, a mm, rho kg/m3, c m/s")
+    for _ in range(150):
+        g = gas(rng)
+        v = (logu(rng, 0.5, 15), logu(rng, 5, 300), g["rho"], g["c"])
+        t.add(v, (m.df_mic(*v),))
+    for v in [(6.0, 60.0, 1.78, 308.0), (0.0, 60.0, 1.78, 308.0), (6.0, 0.0, 1.78, 308.0)]:
+        t.add(v, (m.df_mic(*v),))
+    T.append(t)
+
+    # ---- copper
+    t = Table("k_cu", "d d", "d", "yes pow exp", "t K, residual resistance ratio")
+    t2 = Table("cp_cu", "d", "d", "yes log pow", "t K")
+    for _ in range(200):
+        tk, rrr = logu(rng, 0.5, 700), logu(rng, 5, 5000)
+        t.add((tk, rrr), (m.k_cu(tk, rrr),))
+        t2.add((tk,), (m.cp_cu(tk),))
+    for tk in [1.0, 4.0, 20.0, 77.0, 273.16, 300.0]:
+        t.add((tk, 100.0), (m.k_cu(tk, 100.0),))
+        t2.add((tk,), (m.cp_cu(tk),))
+    T += [t, t2]
+
+    t = Table("g_Cu", "d d d d d", "d", "no", "gamma, a mm, dcu m, kappa W/(m K), kcu W/(m K)")
+    t2 = Table("df_CuTh", "d d d d d", "f", "no", "gamma, a mm, dcu m, kappa W/(m K), kcu W/(m K)")
+    for _ in range(150):
+        g = gas(rng)
+        v = (g["gamma"], logu(rng, 5, 300), logu(rng, 1e-5, 1e-3), g["kappa"], logu(rng, 300, 3000))
+        t.add(v, (m.g_Cu(*v),))
+        t2.add(v, (m.df_CuTh(*v),))
+    for v in [(1.0, 50.0, 1.26e-4, 0.0164, 400.0), (1.6666666666666667, 50.0, 1.26e-4, 0.0164, 400.0)]:
+        t.add(v, (m.g_Cu(*v),))
+        t2.add(v, (m.df_CuTh(*v),))
+    for _ in range(12):
+        g = gas(rng)
+        v = [g["gamma"], logu(rng, 5, 300), logu(rng, 1e-5, 1e-3), g["kappa"], logu(rng, 300, 3000)]
+        for k in near_ties(lambda u: m.df_CuTh_double(u, *v[1:]), v[0]):
+            t2.add((k, *v[1:]), (m.df_CuTh(k, *v[1:]),))
+    T += [t, t2]
+
+    # ---- ducts: r/delta below 690 for both penetration lengths
+    t = Table("df_ducts", "dN dN i d d d d d d d d i", "z", "yes cabs cexp csqrt ctanh csinh",
+              "radii mm, lengths mm, N, rho, cp, c, gamma, kappa, eta, a mm, f Hz, n; "
+              "every section r/delta below 690")
+    made = 0
+    while made < 300:
+        g = gas(rng)
+        f, a = logu(rng, 50, 30000), logu(rng, 10, 200)
+        N = rng.choice([1, 1, 2, 2, 3, 4, 6])
+        r = [logu(rng, 0.05, 8.0) for _ in range(N)]
+        L = [logu(rng, 0.5, 300.0) for _ in range(N)]
+        dmin = min(m.d_v(g["eta"], g["rho"], f), m.d_t(g["kappa"], g["rho"], g["cp"], f))
+        if max(r) * 0.001 / dmin >= 690.0:
+            continue
+        n = rng.randint(2, 13)
+        args = (r, L, N, g["rho"], g["cp"], g["c"], g["gamma"], g["kappa"], g["eta"], a, f, n)
+        t.add(args, (m.df_ducts(*args),))
+        made += 1
+    base = (1.78, 520.0, 308.0, 5.0 / 3.0, 0.0164, 2.1e-5, 50.0, 2500.0)
+    for N, r, L, n in [(1, [1.5], [4.0], 2), (0, [], [], 2), (1, [1.0], [0.0], 2), (1, [1.0], [10.0], 1),
+                       (2, [1.0, 2.0], [10.0, 30.0], 3), (2, [2.0, 1.0], [30.0, 10.0], 3)]:
+        t.add((r, L, N, *base, n), (m.df_ducts(r, L, N, *base, n),))
+    T.append(t)
+    return T
+
+
+def main():
+    outdir = sys.argv[1] if len(sys.argv) > 1 else os.path.join(os.path.dirname(__file__), "tables")
+    os.makedirs(outdir, exist_ok=True)
+    for t in tables():
+        t.write(outdir)
+
+
+if __name__ == "__main__":
+    main()
