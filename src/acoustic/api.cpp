@@ -7,6 +7,7 @@
 #include "acoustic/bulk.hpp"
 #include "acoustic/copper.hpp"
 #include "acoustic/ducts.hpp"
+#include "acoustic/wide_sections.hpp"
 #include "special/bessel_batch.hpp"
 #include "velk/velk.hpp"
 
@@ -73,27 +74,37 @@ float shell_shift(double gamma, double a, double dcu, double kappa, double kcu) 
 
 namespace {
 
-acoustic::DuctGas internal_gas(const DuctGas &g) {
-    return {g.rho, g.cp, g.c, g.gamma, g.kappa, g.eta};
+// The boundary-layer function as the ducts form it: the Bessel quotient, and
+// for a wide argument, where that quotient may overflow, the guarded route of
+// wide_sections.hpp.
+cplx layer_function(cplx w) {
+    auto direct = [](cplx x) { return acoustic::boundary_layer_function(x, special::besselj10(x)); };
+    return acoustic::wide_argument(w) ? acoustic::boundary_function_guarded(w, direct) : direct(w);
 }
 
 }  // namespace
 
 complex boundary_layer_function(complex z) {
-    const cplx w{z.real(), z.imag()};
-    const cplx f = acoustic::boundary_layer_function(w, special::besselj10(w));
+    const cplx f = layer_function({z.real(), z.imag()});
     return {f.re, f.im};
 }
 
 void boundary_layer_function(std::span<const complex> z, std::span<complex> out) {
     if (out.size() != z.size())
         throw std::invalid_argument("velk::boundary_layer_function: out differs in length from z");
+    // Wide arguments are evaluated one at a time (see layer_function); the
+    // lanes evaluate a cheap stand-in in their place.
     std::vector<cplx> w(z.size());
-    for (std::size_t k = 0; k < z.size(); ++k) w[k] = {z[k].real(), z[k].imag()};
+    for (std::size_t k = 0; k < z.size(); ++k) {
+        w[k] = {z[k].real(), z[k].imag()};
+        if (acoustic::wide_argument(w[k])) w[k] = {1.0, -1.0};
+    }
     std::vector<special::BesselPair> j(w.size());
     special::besselj10_batch(w, j);
     for (std::size_t k = 0; k < w.size(); ++k) {
-        const cplx f = acoustic::boundary_layer_function(w[k], j[k]);
+        const cplx zk{z[k].real(), z[k].imag()};
+        const cplx f = acoustic::wide_argument(zk) ? layer_function(zk)
+                                                   : acoustic::boundary_layer_function(zk, j[k]);
         out[k] = {f.re, f.im};
     }
 }
@@ -102,7 +113,7 @@ Perturbation duct_perturbation(std::span<const double> rduct, std::span<const do
                                const DuctGas &gas, double a, double f, std::int32_t n,
                                const Model &model) {
     const acoustic::DuctPerturbation r =
-        acoustic::duct_perturbation(rduct, lduct, internal_gas(gas), a, f, n, model);
+        acoustic::duct_perturbation(rduct, lduct, gas, a, f, n, model);
     return {r.df, r.g};
 }
 
@@ -112,7 +123,7 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
     if (out.size() != f.size())
         throw std::invalid_argument("velk::duct_perturbation: out and f differ in length");
     std::vector<acoustic::DuctPerturbation> r(f.size());
-    acoustic::duct_perturbation(rduct, lduct, internal_gas(gas), a, f, n, model, r);
+    acoustic::duct_perturbation(rduct, lduct, gas, a, f, n, model, r);
     for (std::size_t k = 0; k < r.size(); ++k) out[k] = {r[k].df, r[k].g};
 }
 
@@ -122,7 +133,7 @@ void duct_perturbation(std::span<const double> rduct, std::span<const double> ld
     if (out.size() != n.size())
         throw std::invalid_argument("velk::duct_perturbation: out and n differ in length");
     std::vector<acoustic::DuctPerturbation> r(n.size());
-    acoustic::duct_perturbation(rduct, lduct, internal_gas(gas), a, f, n, model, r);
+    acoustic::duct_perturbation(rduct, lduct, gas, a, f, n, model, r);
     for (std::size_t k = 0; k < r.size(); ++k) out[k] = {r[k].df, r[k].g};
 }
 

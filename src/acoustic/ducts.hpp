@@ -8,18 +8,12 @@
 #include "frame/numeric.hpp"
 #include "special/bessel_fast.hpp"
 #include "velk/model.hpp"
+#include "velk/velk.hpp"
 
 namespace velk::acoustic {
 
-// The gas in the ducts and the resonator, SI units.
-struct DuctGas {
-    double rho = 0.0;    // density, kg/m3
-    double cp = 0.0;     // specific heat capacity at constant pressure, J/(kg K)
-    double c = 0.0;      // speed of sound, m/s
-    double gamma = 0.0;  // ratio of the heat capacities
-    double kappa = 0.0;  // thermal conductivity, W/(m K)
-    double eta = 0.0;    // shear viscosity, Pa s
-};
+// The gas in the ducts and the resonator, SI units (velk.hpp).
+using DuctGas = velk::DuctGas;
 
 // Relative frequency shift and half-width of the mode.
 struct DuctPerturbation {

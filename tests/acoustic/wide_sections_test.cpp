@@ -11,6 +11,7 @@
 #include "acoustic/wide_sections.hpp"
 #include "special/bessel.hpp"
 #include "support/bits.hpp"
+#include "velk/velk.hpp"
 
 namespace {
 
@@ -44,6 +45,26 @@ TEST(WideSections, HankelRouteAgainst50Digits) {
         EXPECT_LT(rel(m, w.re, w.im), 1e-15) << "x = " << w.x;
         EXPECT_LT(rel(c, w.re, -w.im), 1e-15) << "x = " << w.x;
     }
+}
+
+// The boundary-layer function of the C++ interface, one argument and over an
+// array, is the one the ducts use: accurate on the wide ray as well.
+TEST(WideSections, InterfaceFunctionIsTheDuctsOne) {
+    std::vector<velk::complex> z;
+    for (const WideRef &w : kWide) z.push_back({w.x, -w.x});
+    z.push_back({35.0, -35.0});  // an ordinary argument among them
+    std::vector<velk::complex> f(z.size());
+    velk::boundary_layer_function(z, f);
+    for (std::size_t k = 0; k < std::size(kWide); ++k) {
+        const velk::complex one = velk::boundary_layer_function(z[k]);
+        EXPECT_LT(rel({one.real(), one.imag()}, kWide[k].re, kWide[k].im), 1e-15)
+            << "x = " << kWide[k].x;
+        EXPECT_BITEQ(f[k].real(), one.real()) << "x = " << kWide[k].x;
+        EXPECT_BITEQ(f[k].imag(), one.imag()) << "x = " << kWide[k].x;
+    }
+    const cplx d = direct({35.0, -35.0});
+    EXPECT_BITEQ(f.back().real(), d.re);
+    EXPECT_BITEQ(f.back().imag(), d.im);
 }
 
 TEST(WideSections, GuardKeepsTheQuotientWhereItIsFinite) {
