@@ -3,7 +3,7 @@
  *
  *   y = velk('ideal_frequency', 2, 307.85, 50)      % by readable name
  *   y = velk('f_id', 2, 307.85, 50)                 % or by export name
- *   [df, g] = velk('tm_skin_perturbation', dsk, 50, 1:13)
+ *   [df, g] = velk('skin_perturbation_tm1n', dsk, 50, 1:13)
  *   j = velk('besselj', 0, 3 + 2i)
  *   velk('list')                                    % prints every name
  *   names = velk('list')                            % {readable, export, arguments}
@@ -28,15 +28,15 @@
  *  - int32 arguments (mode numbers, orders) must hold whole numbers within
  *    the int32 range; complex arguments (Bessel functions) accept real and
  *    complex arrays, other arguments real ones only; all arrays are double;
- *  - the pair eps of acoustic_second_order (O2dZ2AC) is given as two
+ *  - the pair eps of second_order_ac (O2dZ2AC) is given as two
  *    arguments, eps1 and eps2;
  *  - the duct chain of duct_perturbation (df_ducts): rduct and lduct are
  *    vectors of the sections (not element-wise), nduct may be left out and
  *    then is their length;
- *  - the argument that bulk_halfwidth and thermal_halfwidth never read (t)
+ *  - the argument that bulk_halfwidth and thermal_halfwidth_hz never read (t)
  *    may be left out;
  *  - out arguments become outputs after the function value, in order;
- *    sortfreq gives its sorted values as three outputs, NaN where a value
+ *    sort_frequencies gives its sorted values as three outputs, NaN where a value
  *    equal to -1 was dropped; cpowi's single-precision complex result comes
  *    back as a complex double;
  *  - a datum (gas_constant, acoustic_eigenvalues, ...) takes no argument and
