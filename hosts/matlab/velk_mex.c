@@ -62,16 +62,20 @@ typedef struct export_row {
     const char *kind;
     const char *result;
     const char *spec;
+    const char *readable;
 } export_row;
 
-/* The first five columns of each row; columns added after them are ignored. */
+/* The first six columns of each row; columns added after them are ignored. */
 #define VELK_SPEC(spec, ...) spec
-#define VELK_EXPORT(ordinal, name, kind, result, ...) {#name, #kind, #result, VELK_SPEC(__VA_ARGS__, 0)},
+#define VELK_READABLE(spec, readable, ...) #readable
+#define VELK_EXPORT(ordinal, name, kind, result, ...) \
+    {#name, #kind, #result, VELK_SPEC(__VA_ARGS__, 0), VELK_READABLE(__VA_ARGS__, 0)},
 static const export_row export_rows[] = {
 #include "export_table.inc"
 };
 #undef VELK_EXPORT
 #undef VELK_SPEC
+#undef VELK_READABLE
 #define NROWS ((int)(sizeof export_rows / sizeof export_rows[0]))
 
 /* One slot per parameter of a call; a[k] points into it. */
@@ -204,7 +208,7 @@ static const export_row *find_export(const char *name) {
     return NULL;
 }
 
-/* names.h against the export table: same rows, results and arities. */
+/* names.h against the export table: same rows, names, results and arities. */
 static void check_names(void) {
     static int checked = 0;
     if (checked) return;
@@ -216,7 +220,8 @@ static void check_names(void) {
         const export_row *e = &export_rows[k];
         param p[MAXPARAM];
         const int routine = strcmp(e->kind, "routine") == 0;
-        if (strcmp(r->name, e->name) != 0 || (r->call != NULL) != routine ||
+        if (strcmp(r->name, e->name) != 0 || strcmp(r->readable, e->readable) != 0 ||
+            (r->call != NULL) != routine ||
             (routine && (strcmp(r->result, e->result) != 0 ||
                          parse_spec(e->spec, p, MAXPARAM) != r->arity)))
             mexErrMsgIdAndTxt("velk:internal", "names.h row %d (%s) disagrees with the export table (%s)",
