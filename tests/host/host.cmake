@@ -13,6 +13,10 @@ function(velk_host_library target)
   add_library(${target} STATIC "${table}" "${dir}/callpack.c" "${dir}/cases.c" "${dir}/stackcall.c"
               "${dir}/sweep.c")
   target_include_directories(${target} PUBLIC "${PROJECT_SOURCE_DIR}/tests" "${PROJECT_SOURCE_DIR}/include")
+  # The host programs compare bit patterns and test the floating-point
+  # environment: their own arithmetic follows the library's rules (SSE2, not
+  # x87, on 32-bit x86), and so does every program built on them.
+  target_compile_options(${target} PUBLIC ${VELK_FP_OPTIONS})
   if(NOT WIN32)
     target_link_libraries(${target} PUBLIC m)
   endif()
