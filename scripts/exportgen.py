@@ -16,8 +16,9 @@ programs need:
   dispatch            the rows of the C++ table of the tests and tools
                       (src/frame/dispatch.hpp)
 and the host stubs, checked in: hosts/excel/velk.bas (the VBA module, with
-hosts/excel/worksheet.bas.in) and hosts/labview/README.md (the Call Library
-Function Node table).
+hosts/excel/worksheet.bas.in, whose worksheet functions must be named VELK_
+and a readable name in capitals), hosts/labview/README.md (the Call Library
+Function Node table) and hosts/matlab/names.h (the MEX gateway's names).
 
 usage: exportgen.py TABLE KIND OUTPUT [DLL-NAME]
        exportgen.py TABLE --check-hosts SOURCE-DIR   (the checked-in files are current)
@@ -30,7 +31,9 @@ import re
 import sys
 from dataclasses import dataclass, field
 
-ROW = re.compile(r'^VELK_EXPORT\((\d+), ([A-Za-z0-9_]+), ([a-z]+), ([a-z]+), "([^"]*)"\)\s*$')
+ROW = re.compile(r'^VELK_EXPORT\((\d+), ([A-Za-z0-9_]+), ([a-z]+), ([a-z]+), "([^"]*)", '
+                 r'([A-Za-z0-9_]+)\)\s*$')
+READABLE = re.compile(r"^[a-z][a-z0-9]*(_[a-z0-9]+)*$")
 KINDS = ("routine", "data", "rodata")
 RESULTS = ("double", "single", "complex", "none", "csingle", "data")
 TYPES = ("d", "i", "z", "d2", "dN", "x", "od", "oz", "C", "oC", "desc", "vf", "vi")
@@ -54,6 +57,7 @@ class Row:
     kind: str
     result: str
     spec: str
+    readable: str
     params: list = field(default_factory=list)
 
     @property
@@ -91,7 +95,9 @@ def load(path):
             where = f"{path}:{lineno}"
             if not m:
                 raise ValueError(f"{where}: unreadable row (each row on one line)")
-            row = Row(int(m.group(1)), m.group(2), m.group(3), m.group(4), m.group(5))
+            row = Row(int(m.group(1)), m.group(2), m.group(3), m.group(4), m.group(5), m.group(6))
+            if not READABLE.match(row.readable):
+                raise ValueError(f"{where}: readable name {row.readable!r} is not snake case")
             if row.kind not in KINDS or row.result not in RESULTS:
                 raise ValueError(f"{where}: bad kind or result")
             if row.routine:
@@ -106,6 +112,10 @@ def load(path):
             rows.append(row)
     if [r.ordinal for r in rows] != list(range(1, len(rows) + 1)):
         raise ValueError(f"{path}: ordinals are not 1..N in order")
+    readable = [r.readable for r in rows]
+    twice = sorted({n for n in readable if readable.count(n) > 1})
+    if twice:
+        raise ValueError(f"{path}: readable names used twice: {', '.join(twice)}")
     names = [r.name for r in rows]
     if names != sorted(names, key=lambda s: s.encode()):
         raise ValueError(f"{path}: names are not in ascending byte order")
@@ -266,6 +276,41 @@ def gen_dispatch(rows):
     return "\n".join(out) + "\n"
 
 
+# ---- MATLAB/Octave ---------------------------------------------------------------
+
+
+def data_count(r):
+    """The number of doubles a datum holds: double, double[N], the one-field
+    Constants record; 0 for what is not numbers (the type-bound table)."""
+    m = re.match(r"^double(?:\[([1-9][0-9]*)\])?$", r.spec)
+    if m:
+        return int(m.group(1) or 1)
+    return 1 if r.spec == "Constants" else 0
+
+
+def gen_names_h(rows):
+    out = [f"/* {HEAD}",
+           " *",
+           " * The readable names of the exports for the MATLAB/Octave gateway",
+           " * (velk_mex.c): one row per export, in the order of the export table.",
+           " *",
+           " *   VELK_NAME_ROUTINE(readable, export, result, arity)",
+           " *   VELK_NAME_DATA(readable, export, count)",
+           " *",
+           " * arity is the number of parameters (BYVAL: the by-value float, float, int32",
+           " * of the complex power); each row becomes a call of the routine as velk.h",
+           " * declares it, so a wrong arity does not compile.  count is the number of",
+           " * doubles a datum holds (0: not numbers).  The export name works everywhere",
+           " * the readable one does. */"]
+    for r in rows:
+        if r.routine:
+            arity = "BYVAL" if r.result == "csingle" else str(len(r.params))
+            out.append(f"VELK_NAME_ROUTINE({r.readable}, {r.name}, {r.result}, {arity})")
+        else:
+            out.append(f"VELK_NAME_DATA({r.readable}, {r.name}, {data_count(r)})")
+    return "\n".join(out) + "\n"
+
+
 # ---- VBA -----------------------------------------------------------------------
 
 VBA_DLL64, VBA_DLL32 = "velk_64bit.dll", "velk_32bit_stdcall.dll"
@@ -316,7 +361,21 @@ def vba_comment(r):
     return "    ' " + r.name + "(" + ", ".join(show(p) for p in r.params) + ")"
 
 
+WORKSHEET_FN = re.compile(r"^Public Function (VELK_[A-Z0-9_]+)\(", re.M)
+
+
+def check_worksheet(rows, worksheet):
+    """Every worksheet function is VELK_ and the readable name of a routine in
+    capitals, so that a cell and every other host use one name."""
+    known = {"VELK_" + r.readable.upper() for r in rows if r.routine}
+    wrong = [f for f in WORKSHEET_FN.findall(worksheet) if f not in known]
+    if wrong:
+        raise ValueError("worksheet functions without a readable name in the export table: "
+                         + ", ".join(wrong))
+
+
 def gen_vba(rows, worksheet):
+    check_worksheet(rows, worksheet)
     out = ['Attribute VB_Name = "velk"',
            f"' {HEAD}",
            "'",
@@ -419,7 +478,7 @@ def gen_labview(rows):
     for r in rows:
         if not r.routine:
             continue
-        out.append(f"## {r.name} (ordinal {r.ordinal})")
+        out.append(f"## {r.name} (ordinal {r.ordinal}): {r.readable}")
         out.append("")
         out.append("| Parameter | Type | Data type / format | Pass |")
         out.append("|---|---|---|---|")
@@ -466,7 +525,8 @@ def host_files(rows, source_dir):
               encoding="utf-8") as f:
         worksheet = f.read().replace("\r\n", "\n").replace("\n", "\r\n")
     return {os.path.join(source_dir, "hosts", "excel", "velk.bas"): gen_vba(rows, worksheet),
-            os.path.join(source_dir, "hosts", "labview", "README.md"): gen_labview(rows)}
+            os.path.join(source_dir, "hosts", "labview", "README.md"): gen_labview(rows),
+            os.path.join(source_dir, "hosts", "matlab", "names.h"): gen_names_h(rows)}
 
 
 def main(argv):
@@ -479,7 +539,11 @@ def main(argv):
     kind, target = argv[2], argv[3]
     if kind in ("--check-hosts", "--write-hosts"):
         stale = []
-        for path, text in host_files(rows, target).items():
+        try:
+            hosts = host_files(rows, target)
+        except ValueError as e:
+            sys.exit(f"host stubs: {e}")
+        for path, text in hosts.items():
             if kind == "--write-hosts":
                 write_if_changed(path, text)
                 continue

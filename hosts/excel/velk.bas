@@ -186,7 +186,7 @@ End Type
 ' Declare comments above: radii and duct dimensions in mm, penetration,
 ' accommodation and skin-depth lengths in m, pressure in kPa, otherwise SI.
 ' Functions with two results return a two-element array (enter them over two
-' cells); VELK_DUCTS takes the duct radii and lengths as two ranges of equal
+' cells); VELK_DUCT_PERTURBATION takes the duct radii and lengths as two ranges of equal
 ' size.  A bad argument gives #VALUE!; the routines return NaN (#NUM!) where
 ' the model has no value, e.g. a mode number outside its table.
 
@@ -243,30 +243,30 @@ Public Function VELK_SKIN_DEPTH(ByVal x1 As Double, ByVal x2 As Double, ByVal x3
 End Function
 
 ' Relative shift and half-width of a TE mode from the skin depth: df_skTE.
-Public Function VELK_SKIN_TE(ByVal dsk As Double, ByVal a As Double) As Variant
+Public Function VELK_SKIN_PERTURBATION_TE(ByVal dsk As Double, ByVal a As Double) As Variant
     Dim df As Double, g As Double
     df_skTE dsk, a, df, g
-    VELK_SKIN_TE = VelkPair(df, g)
+    VELK_SKIN_PERTURBATION_TE = VelkPair(df, g)
 End Function
 
 ' Relative shift and half-width of the TM1n mode from the skin depth: df_skTM1n.
-Public Function VELK_SKIN_TM(ByVal dsk As Double, ByVal a As Double, ByVal n As Long) As Variant
+Public Function VELK_SKIN_PERTURBATION_TM1N(ByVal dsk As Double, ByVal a As Double, ByVal n As Long) As Variant
     Dim df As Double, g As Double
     df_skTM1n dsk, a, n, df, g
-    VELK_SKIN_TM = VelkPair(df, g)
+    VELK_SKIN_PERTURBATION_TM1N = VelkPair(df, g)
 End Function
 
 ' Deformation parameters eps1, eps2 from a TE1n or TM1n triplet (Hz): Eps_TE1n, Eps_TM1n.
-Public Function VELK_TRIPLET_TE(ByVal fa As Double, ByVal fb As Double, ByVal fc As Double, ByVal n As Long) As Variant
+Public Function VELK_DEFORMATION_TE1N(ByVal fa As Double, ByVal fb As Double, ByVal fc As Double, ByVal n As Long) As Variant
     Dim e1 As Double, e2 As Double
     Eps_TE1n fa, fb, fc, n, e1, e2
-    VELK_TRIPLET_TE = VelkPair(e1, e2)
+    VELK_DEFORMATION_TE1N = VelkPair(e1, e2)
 End Function
 
-Public Function VELK_TRIPLET_TM(ByVal fa As Double, ByVal fb As Double, ByVal fc As Double, ByVal n As Long) As Variant
+Public Function VELK_DEFORMATION_TM1N(ByVal fa As Double, ByVal fb As Double, ByVal fc As Double, ByVal n As Long) As Variant
     Dim e1 As Double, e2 As Double
     Eps_TM1n fa, fb, fc, n, e1, e2
-    VELK_TRIPLET_TM = VelkPair(e1, e2)
+    VELK_DEFORMATION_TM1N = VelkPair(e1, e2)
 End Function
 
 ' Thermal boundary layer, relative to the mode frequency: half-width g_th,
@@ -308,12 +308,12 @@ End Function
 
 ' Copper: thermal conductivity in W/(m K) (k_cu) and specific heat capacity
 ' in J/(kg K) (cp_cu); the shell's half-width g_Cu and shift df_CuTh.
-Public Function VELK_CU_CONDUCTIVITY(ByVal t As Double, ByVal rrr As Double) As Variant
-    VELK_CU_CONDUCTIVITY = VelkCell(k_cu(t, rrr))
+Public Function VELK_COPPER_CONDUCTIVITY(ByVal t As Double, ByVal rrr As Double) As Variant
+    VELK_COPPER_CONDUCTIVITY = VelkCell(k_cu(t, rrr))
 End Function
 
-Public Function VELK_CU_HEAT_CAPACITY(ByVal t As Double) As Variant
-    VELK_CU_HEAT_CAPACITY = VelkCell(cp_cu(t))
+Public Function VELK_COPPER_HEAT_CAPACITY(ByVal t As Double) As Variant
+    VELK_COPPER_HEAT_CAPACITY = VelkCell(cp_cu(t))
 End Function
 
 Public Function VELK_SHELL_HALFWIDTH(ByVal gamma As Double, ByVal a As Double, ByVal dcu As Double, ByVal kappa As Double, ByVal kcu As Double) As Variant
@@ -326,16 +326,16 @@ End Function
 
 ' Relative shift and half-width from a chain of ducts: df_ducts.  rduct and
 ' lduct: the sections' radii and lengths in mm, ranges of equal size.
-Public Function VELK_DUCTS(ByVal rduct As Variant, ByVal lduct As Variant, ByVal rho As Double, ByVal cp As Double, ByVal c As Double, ByVal gamma As Double, ByVal kappa As Double, ByVal eta As Double, ByVal a As Double, ByVal f As Double, ByVal n As Long) As Variant
+Public Function VELK_DUCT_PERTURBATION(ByVal rduct As Variant, ByVal lduct As Variant, ByVal rho As Double, ByVal cp As Double, ByVal c As Double, ByVal gamma As Double, ByVal kappa As Double, ByVal eta As Double, ByVal a As Double, ByVal f As Double, ByVal n As Long) As Variant
     Dim r() As Double, l() As Double, nduct As Long, df As Double, g As Double
     On Error GoTo bad
     nduct = VelkDoubles(rduct, r)
     If nduct = 0 Or VelkDoubles(lduct, l) <> nduct Then GoTo bad
     df_ducts r(0), l(0), nduct, rho, cp, c, gamma, kappa, eta, a, f, n, df, g
-    VELK_DUCTS = VelkPair(df, g)
+    VELK_DUCT_PERTURBATION = VelkPair(df, g)
     Exit Function
 bad:
-    VELK_DUCTS = CVErr(2015)
+    VELK_DUCT_PERTURBATION = CVErr(2015)
 End Function
 
 ' Bessel function of the first kind J_n(z), z = re + i im: {real part, imaginary part}.

@@ -3,7 +3,7 @@
  *
  *   y = velk('ideal_frequency', 2, 307.85, 50)      % by readable name
  *   y = velk('f_id', 2, 307.85, 50)                 % or by export name
- *   [df, g] = velk('tm_skin_perturbation', dsk, 50, 1:13)
+ *   [df, g] = velk('skin_perturbation_tm1n', dsk, 50, 1:13)
  *   j = velk('besselj', 0, 3 + 2i)
  *   velk('list')                                    % prints every name
  *   names = velk('list')                            % {readable, export, arguments}
@@ -28,15 +28,15 @@
  *  - int32 arguments (mode numbers, orders) must hold whole numbers within
  *    the int32 range; complex arguments (Bessel functions) accept real and
  *    complex arrays, other arguments real ones only; all arrays are double;
- *  - the pair eps of acoustic_second_order (O2dZ2AC) is given as two
+ *  - the pair eps of second_order_ac (O2dZ2AC) is given as two
  *    arguments, eps1 and eps2;
  *  - the duct chain of duct_perturbation (df_ducts): rduct and lduct are
  *    vectors of the sections (not element-wise), nduct may be left out and
  *    then is their length;
- *  - the argument that bulk_halfwidth and thermal_halfwidth never read (t)
+ *  - the argument that bulk_halfwidth and thermal_halfwidth_hz never read (t)
  *    may be left out;
  *  - out arguments become outputs after the function value, in order;
- *    sortfreq gives its sorted values as three outputs, NaN where a value
+ *    sort_frequencies gives its sorted values as three outputs, NaN where a value
  *    equal to -1 was dropped; cpowi's single-precision complex result comes
  *    back as a complex double;
  *  - a datum (gas_constant, acoustic_eigenvalues, ...) takes no argument and
@@ -62,16 +62,20 @@ typedef struct export_row {
     const char *kind;
     const char *result;
     const char *spec;
+    const char *readable;
 } export_row;
 
-/* The first five columns of each row; columns added after them are ignored. */
+/* The first six columns of each row; columns added after them are ignored. */
 #define VELK_SPEC(spec, ...) spec
-#define VELK_EXPORT(ordinal, name, kind, result, ...) {#name, #kind, #result, VELK_SPEC(__VA_ARGS__, 0)},
+#define VELK_READABLE(spec, readable, ...) #readable
+#define VELK_EXPORT(ordinal, name, kind, result, ...) \
+    {#name, #kind, #result, VELK_SPEC(__VA_ARGS__, 0), VELK_READABLE(__VA_ARGS__, 0)},
 static const export_row export_rows[] = {
 #include "export_table.inc"
 };
 #undef VELK_EXPORT
 #undef VELK_SPEC
+#undef VELK_READABLE
 #define NROWS ((int)(sizeof export_rows / sizeof export_rows[0]))
 
 /* One slot per parameter of a call; a[k] points into it. */
@@ -204,7 +208,7 @@ static const export_row *find_export(const char *name) {
     return NULL;
 }
 
-/* names.h against the export table: same rows, results and arities. */
+/* names.h against the export table: same rows, names, results and arities. */
 static void check_names(void) {
     static int checked = 0;
     if (checked) return;
@@ -216,7 +220,8 @@ static void check_names(void) {
         const export_row *e = &export_rows[k];
         param p[MAXPARAM];
         const int routine = strcmp(e->kind, "routine") == 0;
-        if (strcmp(r->name, e->name) != 0 || (r->call != NULL) != routine ||
+        if (strcmp(r->name, e->name) != 0 || strcmp(r->readable, e->readable) != 0 ||
+            (r->call != NULL) != routine ||
             (routine && (strcmp(r->result, e->result) != 0 ||
                          parse_spec(e->spec, p, MAXPARAM) != r->arity)))
             mexErrMsgIdAndTxt("velk:internal", "names.h row %d (%s) disagrees with the export table (%s)",

@@ -18,6 +18,9 @@
 // Constants reach the routines through a Model (velk/model.hpp); the default
 // is the standard model, the values of the exported data at load.
 //
+// Each routine's name here is its name in every host (Python, MATLAB/Octave,
+// Excel as VELK_ and the name in capitals); the export table records it.
+//
 // C++ name                 export (velk.h)
 //   equal_volume_radius      Ell_Req
 //   ideal_frequency          f_id

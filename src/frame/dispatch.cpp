@@ -53,7 +53,7 @@ struct TypedRow {
 };
 
 constexpr TypedRow typed_rows[] = {
-#define VELK_EXPORT(ord, name, kind, result, spec) \
+#define VELK_EXPORT(ord, name, kind, result, spec, ...) \
     {Typed<decltype(&name)>::caller, Typed<decltype(&name)>::arity},
 #include "frame/export_table.inc"
 #undef VELK_EXPORT
