@@ -21,15 +21,7 @@ Gas read_gas(const json &j, Uncertainties *u) {
     g.p = f.number("pressure_kPa", positive);
     g.rho = f.number("density_kg_m3", positive);
     g.c = f.number("speed_of_sound_m_s", positive);
-    g.gamma = f.number("gamma", above_one);
-    g.eta = f.number("viscosity_Pa_s", positive);
-    g.kappa = f.number("thermal_conductivity_W_m_K", positive);
-    g.cp = f.number("cp_J_kg_K", positive);
-    g.cv = f.number("cv_J_kg_K", positive);
-    if (!(g.cp > g.cv))
-        throw InputError("gas.cp_J_kg_K (" + f.need("cp_J_kg_K").dump() +
-                         ") must be greater than gas.cv_J_kg_K (" + f.need("cv_J_kg_K").dump() +
-                         ")");
+    read_gas_properties(f, g);
     g.mw = f.number("molar_mass_kg_mol", positive);
     g.h = f.number("accommodation_coefficient", fraction);
     f.done();

@@ -179,4 +179,20 @@ inline Rule inside(double a) {
     };
 }
 
+// The gas properties that the budget and every state point of a reduction
+// share, read into any record with these members, in this order: gamma,
+// viscosity, thermal conductivity and the two heat capacities (cp above cv).
+template <class G>
+void read_gas_properties(Fields &f, G &g) {
+    g.gamma = f.number("gamma", above_one);
+    g.eta = f.number("viscosity_Pa_s", positive);
+    g.kappa = f.number("thermal_conductivity_W_m_K", positive);
+    g.cp = f.number("cp_J_kg_K", positive);
+    g.cv = f.number("cv_J_kg_K", positive);
+    if (!(g.cp > g.cv))
+        throw InputError(f.path("cp_J_kg_K") + " (" + f.need("cp_J_kg_K").dump() +
+                         ") must be greater than " + f.path("cv_J_kg_K") + " (" +
+                         f.need("cv_J_kg_K").dump() + ")");
+}
+
 }  // namespace velk::analysis::json_input

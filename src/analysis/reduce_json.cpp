@@ -70,15 +70,7 @@ StatePoint read_point(const json &j, const std::string &where, Uncertainties *u)
     p.t = f.number("temperature_K", positive);
     p.p = f.number("pressure_kPa", positive);
     p.rho = f.number("density_kg_m3", positive);
-    p.gamma = f.number("gamma", above_one);
-    p.eta = f.number("viscosity_Pa_s", positive);
-    p.kappa = f.number("thermal_conductivity_W_m_K", positive);
-    p.cp = f.number("cp_J_kg_K", positive);
-    p.cv = f.number("cv_J_kg_K", positive);
-    if (!(p.cp > p.cv))
-        throw InputError(f.path("cp_J_kg_K") + " (" + f.need("cp_J_kg_K").dump() +
-                         ") must be greater than " + f.path("cv_J_kg_K") + " (" +
-                         f.need("cv_J_kg_K").dump() + ")");
+    read_gas_properties(f, p);
     const json &ms = need_array(f.need("modes"), f.path("modes"));
     if (ms.empty()) throw InputError(f.path("modes") + " must list at least one mode");
     for (std::size_t k = 0; k < ms.size(); ++k) {
