@@ -104,18 +104,12 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
         const LaneArg *g[64];
         for (std::size_t l = 0; l < width; ++l) g[l] = &args[first + (l < end - first ? l : end - first - 1)];
 
-        for (std::size_t l = 0; l < width; ++l) {
-            cre[l] = g[l]->c.re;
-            cim[l] = g[l]->c.im;
-        }
-        kernels.trial(cre, cim, last_re, last_im);  // the seeds, for now
         lanes::Group grp{};
         grp.kmax = 0;
         grp.kmin = std::numeric_limits<std::int32_t>::max();
         for (std::size_t l = 0; l < width; ++l) {
-            const cplx last = cdiv({1.0, 0.0}, {last_re[l], last_im[l]});
-            last_re[l] = last.re;
-            last_im[l] = last.im;
+            cre[l] = g[l]->c.re;
+            cim[l] = g[l]->c.im;
             r[l] = g[l]->r;
             t[l] = g[l]->t;
             wide[l] = g[l]->wide ? 1.0 : 0.0;
@@ -135,6 +129,12 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
         grp.quot = quot;
         grp.q1 = g[0]->q1;
 
+        kernels.trial(grp, last_re, last_im);  // the seeds, for now
+        for (std::size_t l = 0; l < width; ++l) {
+            const cplx last = cdiv({1.0, 0.0}, {last_re[l], last_im[l]});
+            last_re[l] = last.re;
+            last_im[l] = last.im;
+        }
         kernels.recurrence(grp, w_re, w_im);
         // Each lane's first two members: w_nstart = 0, w_{nstart-1} = 1/seed.
         for (std::size_t l = 0; l < width; ++l) {
