@@ -86,9 +86,10 @@ bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &o
     return true;
 }
 
-// The lanes' evaluation of a sorted list of arguments; results at out[index *
-// orders.count + j].
-void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out,
+// The lanes' evaluation of a sorted list of arguments; sink(index, j, value)
+// receives order j of the argument at position index.
+template <class Sink>
+void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink,
                const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot) {
     const std::size_t width = kernels.width;
     std::vector<double> lane(10 * width);
@@ -154,48 +155,69 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
             for (int j = 0; j < orders.count; ++j) {
                 const std::size_t at = static_cast<std::size_t>(orders.order[j]) * width + l;
                 const cplx v = cdiv({w_re[at], w_im[at]}, norm);
-                out[g[l]->index * static_cast<std::size_t>(orders.count) + static_cast<std::size_t>(j)] =
-                    orders.negate ? cplx{-v.re, -v.im} : v;
+                sink(g[l]->index, j, orders.negate ? cplx{-v.re, -v.im} : v);
             }
         }
         first = end;
     }
 }
 
-// The batch: lanes where they serve, `scalar(k)` for the rest.
-template <class Scalar>
-void evaluate(std::span<const cplx> z, const Orders &orders, cplx *out,
+// The batch: lanes where they serve, `scalar(k)` for the rest.  The
+// arguments are taken a chunk at a time, so that the bookkeeping stays small
+// and in cache whatever the length of the array.
+template <class Sink, class Scalar>
+void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
               const lanes::Kernels &kernels, Scalar scalar) {
+    constexpr std::size_t kChunk = 4096;
+    // By kind and start index: a counting sort, linear in the number of
+    // arguments (start indices are at most kLaneMaxStart).
+    constexpr std::size_t kStarts = kLaneMaxStart + 1;
+    auto key = [](const LaneArg &a) {
+        const std::size_t kind = (a.q1 == 1u ? 0u : 2u) + (a.ray ? 0u : 1u);
+        return kind * kStarts + static_cast<std::size_t>(a.nstart);
+    };
     const std::int32_t top = orders.order[0] > orders.order[orders.count - 1]
                                  ? orders.order[0]
                                  : orders.order[orders.count - 1];
-    std::vector<LaneArg> args;
-    args.reserve(z.size());
+    const std::size_t chunk = z.size() < kChunk ? z.size() : kChunk;
+    std::vector<LaneArg> args, sorted(chunk);
+    args.reserve(chunk);
     std::vector<std::size_t> rest;
-    for (std::size_t k = 0; k < z.size(); ++k) {
-        LaneArg a;
-        if (lane_argument(k, z[k], top, a))
-            args.push_back(a);
-        else
-            rest.push_back(k);
-    }
-    std::int32_t kmax = 0;
-    for (const LaneArg &a : args) kmax = std::max(kmax, a.nstart);
-    const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
+    std::vector<std::uint32_t> place(4 * kStarts + 1);
     std::unique_ptr<double[]> work;
-    if (!args.empty()) work.reset(new (std::nothrow) double[3 * rows * kernels.width]);
-    if (!work) {
-        for (std::size_t k = 0; k < z.size(); ++k) scalar(k);
-        return;
+    std::size_t work_rows = 0;
+    for (std::size_t from = 0; from < z.size(); from += chunk) {
+        const std::size_t to = z.size() - from < chunk ? z.size() : from + chunk;
+        args.clear();
+        rest.clear();
+        std::int32_t kmax = 0;
+        for (std::size_t k = from; k < to; ++k) {
+            LaneArg a;
+            if (lane_argument(k, z[k], top, a)) {
+                args.push_back(a);
+                kmax = std::max(kmax, a.nstart);
+            } else {
+                rest.push_back(k);
+            }
+        }
+        const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
+        if (!args.empty() && rows > work_rows) {
+            work.reset(new (std::nothrow) double[3 * rows * kernels.width]);
+            work_rows = work ? rows : 0;
+        }
+        if (!args.empty() && !work) {
+            for (const LaneArg &a : args) scalar(a.index);
+        } else if (!args.empty()) {
+            std::fill(place.begin(), place.end(), 0u);
+            for (const LaneArg &a : args) ++place[key(a) + 1];
+            for (std::size_t b = 1; b < place.size(); ++b) place[b] += place[b - 1];
+            for (const LaneArg &a : args) sorted[place[key(a)]++] = a;
+            run_lanes(std::span<const LaneArg>(sorted.data(), args.size()), orders, sink, kernels,
+                      work.get(), work.get() + work_rows * kernels.width,
+                      work.get() + 2 * work_rows * kernels.width);
+        }
+        for (std::size_t k : rest) scalar(k);
     }
-    std::sort(args.begin(), args.end(), [](const LaneArg &a, const LaneArg &b) {
-        if (a.q1 != b.q1) return a.q1 < b.q1;
-        if (a.ray != b.ray) return a.ray;
-        return a.nstart < b.nstart;
-    });
-    run_lanes(args, orders, out, kernels, work.get(), work.get() + rows * kernels.width,
-              work.get() + 2 * rows * kernels.width);
-    for (std::size_t k : rest) scalar(k);
 }
 
 }  // namespace
@@ -207,20 +229,18 @@ void besselj_batch(std::int32_t n, std::span<const cplx> z, std::span<cplx> out,
         return;
     }
     const Orders orders{{n < 0 ? -n : n, 0}, 1, n < 0 && (n & 1) != 0};
-    evaluate(z, orders, out.data(), kernels, [&](std::size_t k) { out[k] = besselj_fast(n, z[k]); });
+    evaluate(
+        z, orders, [&](std::size_t k, int, cplx v) { out[k] = v; }, kernels,
+        [&](std::size_t k) { out[k] = besselj_fast(n, z[k]); });
 }
 
 void besselj10_batch(std::span<const cplx> z, std::span<BesselPair> out,
                      const lanes::Kernels &kernels) {
-    std::vector<cplx> values(2 * z.size());
     const Orders orders{{1, 0}, 2, false};
-    std::vector<bool> scalar_done(z.size(), false);
-    evaluate(z, orders, values.data(), kernels, [&](std::size_t k) {
-        out[k] = besselj10(z[k]);
-        scalar_done[k] = true;
-    });
-    for (std::size_t k = 0; k < z.size(); ++k)
-        if (!scalar_done[k]) out[k] = {values[2 * k], values[2 * k + 1]};
+    evaluate(
+        z, orders,
+        [&](std::size_t k, int j, cplx v) { (j == 0 ? out[k].j1 : out[k].j0) = v; }, kernels,
+        [&](std::size_t k) { out[k] = besselj10(z[k]); });
 }
 
 }  // namespace velk::special
