@@ -86,16 +86,33 @@ bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &o
     return true;
 }
 
+// The first row of the work sequences that the lanes need not keep (see
+// Group::cut).  On the ray J_k(z) falls off fast with k against the
+// normaliser's sum, which grows as e^{|Im z|}: relative to it, members from
+// about 10 sqrt|z| on are below 2^-60.  Rows from 12 sqrt|z| + 8 on are left
+// out; a lane whose sum would change by them after all (never seen) takes the
+// scalar evaluation.  Off the ray, and where the cut would not lie below
+// every lane's start, every row is kept.
+std::int32_t cut_row(const lanes::Group &g, const Orders &orders) {
+    const std::int32_t keep = g.kmax + 1;
+    if (!g.ray) return keep;
+    const double top_modulus = static_cast<double>(g.kmax - 200);  // above every |z|
+    std::int32_t cut = static_cast<std::int32_t>(std::ceil(12.0 * std::sqrt(top_modulus))) + 8;
+    for (int j = 0; j < orders.count; ++j) cut = std::max(cut, orders.order[j] + 1);
+    return cut < g.kmin - 1 ? cut : keep;
+}
+
 // The lanes' evaluation of a sorted list of arguments; sink(index, j, value)
 // receives order j of the argument at position index.
-template <class Sink>
-void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink,
+template <class Sink, class Scalar>
+void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, Scalar &scalar,
                const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot) {
     const std::size_t width = kernels.width;
-    std::vector<double> lane(10 * width);
+    std::vector<double> lane(11 * width);
     double *cre = lane.data(), *cim = cre + width, *r = cim + width, *t = r + width,
            *wide = t + width, *nst = wide + width, *last_re = nst + width,
-           *last_im = last_re + width, *sr = last_im + width, *si = sr + width;
+           *last_im = last_re + width, *sr = last_im + width, *si = sr + width,
+           *bound = si + width;
     for (std::size_t first = 0; first < args.size();) {
         // A group: up to width arguments of the same kind (sign of Im z, ray).
         std::size_t end = first + 1;
@@ -129,6 +146,8 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink,
         grp.ray = g[0]->ray;
         grp.quot = quot;
         grp.q1 = g[0]->q1;
+        grp.bound = bound;
+        grp.cut = cut_row(grp, orders);
 
         kernels.trial(grp, last_re, last_im);  // the seeds, for now
         for (std::size_t l = 0; l < width; ++l) {
@@ -138,7 +157,7 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink,
         }
         kernels.recurrence(grp, w_re, w_im);
         // Each lane's first two members: w_nstart = 0, w_{nstart-1} = 1/seed.
-        for (std::size_t l = 0; l < width; ++l) {
+        for (std::size_t l = 0; l < width && grp.cut > grp.kmax; ++l) {
             const std::size_t top = static_cast<std::size_t>(g[l]->nstart) * width + l;
             w_re[top] = 0.0;
             w_im[top] = 0.0;
@@ -148,6 +167,15 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink,
         kernels.rotated_sum(grp, w_re, w_im, sr, si);
 
         for (std::size_t l = 0; l < end - first; ++l) {
+            if (grp.cut <= grp.kmax) {
+                // The members from the cut on would not change the sum: each
+                // is below a quarter of the spacing at both of its parts.
+                const double lr = quarter_spacing(sr[l]), li = quarter_spacing(si[l]);
+                if (!(2.0 * bound[l] < (lr < li ? lr : li))) {
+                    scalar(g[l]->index);
+                    continue;
+                }
+            }
             const cplx z = g[l]->z;
             const cplx w0{w_re[l], w_im[l]};
             const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
@@ -212,7 +240,7 @@ void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
             for (const LaneArg &a : args) ++place[key(a) + 1];
             for (std::size_t b = 1; b < place.size(); ++b) place[b] += place[b - 1];
             for (const LaneArg &a : args) sorted[place[key(a)]++] = a;
-            run_lanes(std::span<const LaneArg>(sorted.data(), args.size()), orders, sink, kernels,
+            run_lanes(std::span<const LaneArg>(sorted.data(), args.size()), orders, sink, scalar, kernels,
                       work.get(), work.get() + work_rows * kernels.width,
                       work.get() + 2 * work_rows * kernels.width);
         }

@@ -147,13 +147,6 @@ struct Member {
 // finite, and a running sum of these bounds every member it has passed.
 double bound_of(double re, double im) { return std::fabs(re) + std::fabs(im); }
 
-// A quarter of the spacing of doubles at |s| for normal s; 0 for zero and
-// subnormal s (no term is then skipped); +inf for infinite or NaN s.
-double quarter_spacing(double s) {
-    const std::uint64_t e = std::bit_cast<std::uint64_t>(s) & 0x7ff0000000000000ull;
-    return std::bit_cast<double>(e) * 0x1p-54;
-}
-
 // 2 i^q (re + i im) added to (sr, si): an exact rotation and doubling.
 template <unsigned Q>
 void add_rotated(double &sr, double &si, Member w) {

@@ -129,27 +129,34 @@ void Trial(const Group &g, double *seed_re, double *seed_im) {
 // The state of the backward recurrences: a holds w_k, b holds w_{k+1}.
 struct State {
     V ar[kUnroll], ai[kUnroll], br[kUnroll], bi[kUnroll];
+    V bound[kUnroll];  // of the members not stored
 };
 
-// The new member w_{k-1} = (nr, ni) of vector u, stored at row k - 1, and
-// the state moved on.  Masked: a lane starts at k = nstart - 1 and keeps its
-// state before.
-template <bool Masked>
+// The new member w_{k-1} = (nr, ni) of vector u, stored at row k - 1 or
+// added to the bound, and the state moved on.  Masked: a lane starts at k =
+// nstart - 1 and keeps its state before.
+template <bool Masked, bool Store>
 HWY_INLINE void Advance(const Group &g, std::int32_t k, std::size_t u, V nr, V ni, State &s,
                         double *w_re, double *w_im) {
     const D d;
     const std::size_t n = hn::Lanes(d), width = n * kUnroll;
-    const std::size_t at = static_cast<std::size_t>(k - 1) * width + u * n;
-    hn::StoreU(nr, d, w_re + at);
-    hn::StoreU(ni, d, w_im + at);
+    if constexpr (Store) {
+        const std::size_t at = static_cast<std::size_t>(k - 1) * width + u * n;
+        hn::StoreU(nr, d, w_re + at);
+        hn::StoreU(ni, d, w_im + at);
+    }
     if constexpr (Masked) {
         const auto active =
             hn::Lt(hn::Set(d, static_cast<double>(k)), hn::LoadU(d, g.nstart + u * n));
+        if constexpr (!Store)
+            s.bound[u] = hn::IfThenElse(active, s.bound[u] + (hn::Abs(nr) + hn::Abs(ni)),
+                                        s.bound[u]);
         s.br[u] = hn::IfThenElse(active, s.ar[u], s.br[u]);
         s.bi[u] = hn::IfThenElse(active, s.ai[u], s.bi[u]);
         s.ar[u] = hn::IfThenElse(active, nr, s.ar[u]);
         s.ai[u] = hn::IfThenElse(active, ni, s.ai[u]);
     } else {
+        if constexpr (!Store) s.bound[u] = s.bound[u] + (hn::Abs(nr) + hn::Abs(ni));
         s.br[u] = s.ar[u];
         s.bi[u] = s.ai[u];
         s.ar[u] = nr;
@@ -159,7 +166,7 @@ HWY_INLINE void Advance(const Group &g, std::int32_t k, std::size_t u, V nr, V n
 
 // On the ray: both parts of 2k/z are q_k (see TableTop), and the step is
 // ((q ar - q ai) - br, (q ai + q ar) - bi) with two products.
-template <bool Masked>
+template <bool Masked, bool Store>
 HWY_INLINE void RaySteps(const Group &g, std::int32_t from, std::int32_t to, State &s,
                          double *w_re, double *w_im) {
     const D d;
@@ -179,7 +186,7 @@ HWY_INLINE void RaySteps(const Group &g, std::int32_t from, std::int32_t to, Sta
         VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
             const V q = divide ? twok / hn::LoadU(d, g.t + u * n) : vs * hn::LoadU(d, row + u * n);
             const V a = q * s.ar[u], b = q * s.ai[u];
-            Advance<Masked>(g, k, u, (a - b) - s.br[u], (b + a) - s.bi[u], s, w_re, w_im);
+            Advance<Masked, Store>(g, k, u, (a - b) - s.br[u], (b + a) - s.bi[u], s, w_re, w_im);
         }
     }
 }
@@ -187,7 +194,7 @@ HWY_INLINE void RaySteps(const Group &g, std::int32_t from, std::int32_t to, Sta
 // Off the ray: (2k, 0)/z by the library's division with the divisor's
 // branch, r and t of each lane: narrow ((2k + 0 r)/t, (0 - 2k r)/t), wide
 // ((2k r + 0)/t, (0 r - 2k)/t).
-template <bool Masked>
+template <bool Masked, bool Store>
 HWY_INLINE void GeneralSteps(const Group &g, std::int32_t from, std::int32_t to, State &s,
                              double *w_re, double *w_im) {
     const D d;
@@ -206,10 +213,19 @@ HWY_INLINE void GeneralSteps(const Group &g, std::int32_t from, std::int32_t to,
             const V num_r = hn::IfThenElse(wide[u], twok * r[u] + zero, twok + zero * r[u]);
             const V num_i = hn::IfThenElse(wide[u], zero * r[u] - twok, zero - twok * r[u]);
             const V dr = num_r / t[u], di = num_i / t[u];
-            Advance<Masked>(g, k, u, (dr * s.ar[u] - di * s.ai[u]) - s.br[u],
+            Advance<Masked, Store>(g, k, u, (dr * s.ar[u] - di * s.ai[u]) - s.br[u],
                             (dr * s.ai[u] + di * s.ar[u]) - s.bi[u], s, w_re, w_im);
         }
     }
+}
+
+template <bool Masked, bool Store>
+HWY_INLINE void Run(const Group &g, std::int32_t from, std::int32_t to, State &s, double *w_re,
+                    double *w_im) {
+    if (g.ray)
+        RaySteps<Masked, Store>(g, from, to, s, w_re, w_im);
+    else
+        GeneralSteps<Masked, Store>(g, from, to, s, w_re, w_im);
 }
 
 // w_{k-1} = (2k/z) w_k - w_{k+1}, k = kmax - 1 .. 1: until every lane has
@@ -223,13 +239,18 @@ void Recurrence(const Group &g, double *w_re, double *w_im) {
         s.ai[u] = hn::LoadU(d, g.last_im + u * n);
         s.br[u] = hn::Zero(d);
         s.bi[u] = hn::Zero(d);
+        s.bound[u] = hn::Abs(s.ar[u]) + hn::Abs(s.ai[u]);  // w_{nstart-1}; w_nstart = 0
     }
-    if (g.ray) {
-        RaySteps<true>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
-        RaySteps<false>(g, g.kmin - 1, 1, s, w_re, w_im);
+    if (g.cut > g.kmax) {
+        Run<true, true>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
+        Run<false, true>(g, g.kmin - 1, 1, s, w_re, w_im);
     } else {
-        GeneralSteps<true>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
-        GeneralSteps<false>(g, g.kmin - 1, 1, s, w_re, w_im);
+        // Row k - 1 of step k is stored from k = cut on.
+        Run<true, false>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
+        Run<false, false>(g, g.kmin - 1, g.cut + 1, s, w_re, w_im);
+        Run<false, true>(g, g.cut, 1, s, w_re, w_im);
+        VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u)
+            hn::StoreU(s.bound[u], d, g.bound + u * n);
     }
 }
 
@@ -285,14 +306,16 @@ void RotatedSumOf(const Group &g, const double *w_re, const double *w_im, double
         si[u] = hn::Zero(d);
         nst[u] = hn::LoadU(d, g.nstart + u * n);
     }
+    const std::int32_t last = g.cut <= g.kmax ? g.cut - 1 : g.kmax;
+    const std::int32_t open = g.kmin < last ? g.kmin : last;  // every lane adds up to here
     std::int32_t k = 1;
-    for (; k + 3 <= g.kmin; k += 4) {
+    for (; k + 3 <= open; k += 4) {
         AddRotated<Q1, false>(k, w_re, w_im, two, nst, sr, si);
         AddRotated<Q2, false>(k + 1, w_re, w_im, two, nst, sr, si);
         AddRotated<Q3, false>(k + 2, w_re, w_im, two, nst, sr, si);
         AddRotated<0, false>(k + 3, w_re, w_im, two, nst, sr, si);
     }
-    for (; k <= g.kmax; ++k) {
+    for (; k <= last; ++k) {
         switch ((static_cast<unsigned>(k) * Q1) & 3u) {
             case 0: AddRotated<0, true>(k, w_re, w_im, two, nst, sr, si); break;
             case 1: AddRotated<1, true>(k, w_re, w_im, two, nst, sr, si); break;

@@ -19,6 +19,13 @@ struct Group {
     std::int32_t kmin;        // smallest start index of the group
     bool ray;                 // every lane narrow with r = -1 (z = x(1 - i))
     double *quot;             // scratch of the ray: (kmax / 4 + 1) * width doubles
+    // Rows from cut on are not stored; recurrence bounds them instead, in
+    // bound (by lane: a sum of |Re w_k| + |Im w_k| over those members and
+    // w_{nstart-1}, never below any of them, not finite once one is not), and
+    // rotated_sum stops before them.  cut = kmax + 1 stores every row; else
+    // cut < kmin - 1.
+    std::int32_t cut;
+    double *bound;
     unsigned q1;              // 1 for Im z < 0 (powers of i), 3 for Im z > 0 (of -i)
 };
 
@@ -33,7 +40,8 @@ struct Kernels {
     // not its members and are set by the caller.  On the ray it needs the
     // table that trial has made.
     void (*recurrence)(const Group &g, double *w_re, double *w_im);
-    // The rotated sums sum_{k=1}^{nstart} 2 (sign i)^k w_k by lane.
+    // The rotated sums sum_{k=1}^{nstart} 2 (sign i)^k w_k by lane, up to
+    // row cut - 1.
     void (*rotated_sum)(const Group &g, const double *w_re, const double *w_im, double *sr,
                         double *si);
 };
