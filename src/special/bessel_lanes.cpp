@@ -13,6 +13,7 @@
 // it can target (SSSE3, SSE4, AVX2, AVX-512, and a portable baseline) and the
 // best one that the processor runs is chosen once; without it, a portable
 // version of four lanes in plain C++ stands in.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -38,7 +39,7 @@ using V = hn::Vec<D>;
 // Vectors per group: independent chains in flight.  A step of the
 // recurrences is a chain of a product and two sums; four vectors keep the
 // adder busy while each chain waits for its last step.
-constexpr std::size_t kUnroll = 4;
+constexpr std::size_t kUnroll = 3;
 
 std::size_t Width() { return hn::Lanes(D()) * kUnroll; }
 
@@ -172,16 +173,13 @@ HWY_INLINE void RaySteps(const Group &g, std::int32_t from, std::int32_t to, Sta
     const D d;
     const std::size_t n = hn::Lanes(d), width = n * kUnroll;
     const std::int32_t top = TableTop(g);
-    const double one = Opaque(1.0);
+    // 2^e for e = 0 .. 11 (k < 2304); 2^0 hidden (see Opaque).
+    const double pow2[12] = {Opaque(1.0), 2.0, 4.0, 8.0, 16.0, 32.0, 64.0, 128.0, 256.0, 512.0, 1024.0, 2048.0};
     for (std::int32_t k = from; k >= to; --k) {
         const bool divide = (k & 1) != 0 && k > top;
-        std::int32_t m = k;
-        double scale = one;
-        while ((m & 1) == 0) {
-            m >>= 1;
-            scale = 2.0 * scale;
-        }
-        const V twok = hn::Set(d, 2.0 * static_cast<double>(k)), vs = hn::Set(d, scale);
+        const int e = std::countr_zero(static_cast<std::uint32_t>(k));  // k = m 2^e, m odd
+        const std::int32_t m = k >> e;
+        const V twok = hn::Set(d, 2.0 * static_cast<double>(k)), vs = hn::Set(d, pow2[e]);
         const double *row = g.quot + static_cast<std::size_t>((m - 1) / 2) * width;
         VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
             const V q = divide ? twok / hn::LoadU(d, g.t + u * n) : vs * hn::LoadU(d, row + u * n);
