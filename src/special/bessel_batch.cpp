@@ -108,11 +108,14 @@ template <class Sink, class Scalar>
 void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, Scalar &scalar,
                const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot) {
     const std::size_t width = kernels.width;
-    std::vector<double> lane(11 * width);
+    std::vector<double> lane(17 * width, 0.0);
     double *cre = lane.data(), *cim = cre + width, *r = cim + width, *t = r + width,
            *wide = t + width, *nst = wide + width, *last_re = nst + width,
            *last_im = last_re + width, *sr = last_im + width, *si = sr + width,
-           *bound = si + width;
+           *bound = si + width, *one = bound + width, *zero = one + width,
+           *norm_re = zero + width, *norm_im = norm_re + width, *v_re = norm_im + width,
+           *v_im = v_re + width;
+    std::fill(one, one + width, 1.0);
     for (std::size_t first = 0; first < args.size();) {
         // A group: up to width arguments of the same kind (sign of Im z, ray).
         std::size_t end = first + 1;
@@ -150,11 +153,7 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
         grp.cut = cut_row(grp, orders);
 
         kernels.trial(grp, last_re, last_im);  // the seeds, for now
-        for (std::size_t l = 0; l < width; ++l) {
-            const cplx last = cdiv({1.0, 0.0}, {last_re[l], last_im[l]});
-            last_re[l] = last.re;
-            last_im[l] = last.im;
-        }
+        kernels.divide(one, zero, last_re, last_im, last_re, last_im);  // 1/seed
         kernels.recurrence(grp, w_re, w_im);
         // Each lane's first two members: w_nstart = 0, w_{nstart-1} = 1/seed.
         for (std::size_t l = 0; l < width && grp.cut > grp.kmax; ++l) {
@@ -166,25 +165,37 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
         }
         kernels.rotated_sum(grp, w_re, w_im, sr, si);
 
-        for (std::size_t l = 0; l < end - first; ++l) {
-            if (grp.cut <= grp.kmax) {
+        // N = (sum + w_0) e^{+-iz} by lane; a lane whose rows from the cut
+        // on could have changed its sum takes the scalar evaluation.
+        bool done[64];
+        for (std::size_t l = 0; l < width; ++l) {
+            done[l] = l >= end - first;
+            if (!done[l] && grp.cut <= grp.kmax) {
                 // The members from the cut on would not change the sum: each
                 // is below a quarter of the spacing at both of its parts.
                 const double lr = quarter_spacing(sr[l]), li = quarter_spacing(si[l]);
                 if (!(2.0 * bound[l] < (lr < li ? lr : li))) {
                     scalar(g[l]->index);
-                    continue;
+                    done[l] = true;
                 }
             }
-            const cplx z = g[l]->z;
-            const cplx w0{w_re[l], w_im[l]};
-            const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
-            const cplx norm = (cplx{sr[l], si[l]} + w0) * e;
-            for (int j = 0; j < orders.count; ++j) {
-                const std::size_t at = static_cast<std::size_t>(orders.order[j]) * width + l;
-                const cplx v = cdiv({w_re[at], w_im[at]}, norm);
-                sink(g[l]->index, j, orders.negate ? cplx{-v.re, -v.im} : v);
+            if (done[l]) {  // padding, or taken by the scalar evaluation
+                norm_re[l] = 1.0;
+                norm_im[l] = 0.0;
+                continue;
             }
+            const cplx z = g[l]->z;
+            const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
+            const cplx norm = (cplx{sr[l], si[l]} + cplx{w_re[l], w_im[l]}) * e;
+            norm_re[l] = norm.re;
+            norm_im[l] = norm.im;
+        }
+        for (int j = 0; j < orders.count; ++j) {
+            const std::size_t row = static_cast<std::size_t>(orders.order[j]) * width;
+            kernels.divide(w_re + row, w_im + row, norm_re, norm_im, v_re, v_im);  // w_n / N
+            for (std::size_t l = 0; l < width; ++l)
+                if (!done[l])
+                    sink(g[l]->index, j, orders.negate ? cplx{-v_re[l], -v_im[l]} : cplx{v_re[l], v_im[l]});
         }
         first = end;
     }

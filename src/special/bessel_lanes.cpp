@@ -335,8 +335,33 @@ void RotatedSum(const Group &g, const double *w_re, const double *w_im, double *
         RotatedSumOf<3>(g, w_re, w_im, sr, si);
 }
 
+// velk::cdiv by lane: with r and t from the divisor's branch (wide: |yi| >
+// |yr|), wide ((xr r + xi)/t, (xi r - xr)/t), narrow ((xr + xi r)/t, (xi -
+// xr r)/t), where r = yr/yi, t = yi + yr r (wide) or r = yi/yr, t = yr + yi r.
+// The real numerator is one sum of a product and a part (the order of a
+// sum's operands does not change its bits); the imaginary ones differ in
+// which part is multiplied, and both are formed.
+void Divide(const double *xr, const double *xi, const double *yr, const double *yi, double *qr,
+            double *qi) {
+    const D d;
+    const std::size_t n = hn::Lanes(d);
+    for (std::size_t at = 0; at < Width(); at += n) {
+        const V a = hn::LoadU(d, xr + at), b = hn::LoadU(d, xi + at);
+        const V c = hn::LoadU(d, yr + at), e = hn::LoadU(d, yi + at);
+        const auto wide = hn::Lt(hn::Abs(c), hn::Abs(e));
+        const V num = hn::IfThenElse(wide, c, e), den = hn::IfThenElse(wide, e, c);
+        const V r = num / den;
+        const V t = den + num * r;
+        const V re = hn::IfThenElse(wide, a * r + b, b * r + a) / t;
+        const V im = hn::IfThenElse(wide, b * r - a, b - a * r) / t;
+        hn::StoreU(re, d, qr + at);
+        hn::StoreU(im, d, qi + at);
+    }
+}
+
 Kernels GetKernels() {
-    return Kernels{hwy::TargetName(HWY_TARGET), Width(), &Trial, &Recurrence, &RotatedSum};
+    return Kernels{hwy::TargetName(HWY_TARGET), Width(), &Trial, &Recurrence, &RotatedSum,
+                   &Divide};
 }
 
 }  // namespace HWY_NAMESPACE

@@ -44,6 +44,10 @@ struct Kernels {
     // row cut - 1.
     void (*rotated_sum)(const Group &g, const double *w_re, const double *w_im, double *sr,
                         double *si);
+    // (qr + i qi) = (xr + i xi)/(yr + i yi) by lane, width lanes, each the
+    // library's complex division (velk::cdiv) with its branch; q may be x or y.
+    void (*divide)(const double *xr, const double *xi, const double *yr, const double *yi,
+                   double *qr, double *qi);
 };
 
 // The kernels of the best instruction set this processor runs, chosen once.
