@@ -64,6 +64,8 @@ std::int32_t first_bounded_step(std::int32_t m0, double a2) {
     auto bounded = [&](std::int32_t i) {
         return static_cast<double>(m0 + i + 1) / a2 - 1.0 >= 0.0;
     };
+    // The expression grows with i: none is a number when the last is not.
+    if (!bounded(200)) return 201;
     double guess = std::ceil(a2) - static_cast<double>(m0) - 1.0;
     if (!(guess < 200.0)) guess = 200.0;
     if (guess < 1.0) guess = 1.0;
