@@ -9,27 +9,38 @@
 //   search is 200 plain trial steps, the same for every lane.  The other
 //   arguments (small |z|, real z, very large |z|, non-finite z) go to the
 //   scalar evaluation one by one.
-//   The lane arguments are sorted by the sign of Im z, by whether they lie on
-//   the ray z = x(1 - i), and by start index, and taken in groups of the
+//   The arguments are taken in chunks of 4096.  A chunk's lane arguments are
+//   sorted (a counting sort) by the sign of Im z, by whether they lie on the
+//   ray z = x(1 - i), and by start index, and taken in groups of the
 //   kernel's width (the last group padded with a repeat of its last
 //   argument).  In a group:
 //   - the trial recurrences run together; each lane's seed gives its
-//     w_{nstart-1} = 1/seed (the library's division, per lane);
+//     w_{nstart-1} = 1/seed (the library's division, in lanes);
 //   - the backward recurrences run aligned on k, so that 2k is the same in
 //     every lane: a lane whose start index lies below the group's largest
 //     waits (keeps its state) until k = nstart - 1.  On the ray the two
 //     quotients of 2k/z are one, and for even k it is twice that of k/2
-//     (exact doubling), so half the divisions are left;
-//   - the normaliser's rotated sum runs over all members of each lane, up to
-//     its own nstart.  The scalar evaluation stops adding once every
-//     remaining term is below a quarter of the spacing at the running sum,
-//     where each addition returns the sum unchanged; adding them all gives
+//     (exact doubling), so half the divisions are left; the trial steps make
+//     a part of them on the side;
+//   - on the ray, the members from row cut = 12 sqrt(max |z|) + 8 up are not
+//     kept: they are far below the normaliser's sum (J_k(z) falls off fast
+//     with k there, the sum grows as e^{|Im z|}).  The recurrence bounds
+//     them instead (a sum of |Re w_k| + |Im w_k|, never below any of them,
+//     not finite once one is not).  The scalar evaluation stops adding once
+//     every remaining term is below a quarter of the spacing at both parts of
+//     the running sum, where each addition returns the sum unchanged; the
+//     lanes add the rows below the cut and check the same condition for the
+//     rows above it.  A lane that fails the check (none on the benchmark
+//     grid) takes the scalar evaluation;
+//   - otherwise the rotated sum runs over all members of each lane, up to its
+//     own nstart; adding terms that the scalar evaluation leaves out gives
 //     the same bits;
-//   - the exponential, the normaliser's product and the quotients w_n/N are
-//     formed per lane with the scalar operations.
+//   - the exponential and the normaliser's product are formed per lane with
+//     the scalar operations, the quotients w_n/N in lanes.
 //   Nothing is kept between calls; the work storage (one block for the
-//   largest group) comes from the heap and is released before returning; if
-//   it cannot be obtained, every argument takes the scalar evaluation.
+//   largest group of a chunk) comes from the heap and is released before
+//   returning; if it cannot be obtained, the chunk's arguments take the
+//   scalar evaluation.
 #include "special/bessel_batch.hpp"
 
 #include <algorithm>
