@@ -9,27 +9,38 @@
 //   search is 200 plain trial steps, the same for every lane.  The other
 //   arguments (small |z|, real z, very large |z|, non-finite z) go to the
 //   scalar evaluation one by one.
-//   The lane arguments are sorted by the sign of Im z, by whether they lie on
-//   the ray z = x(1 - i), and by start index, and taken in groups of the
+//   The arguments are taken in chunks of 4096.  A chunk's lane arguments are
+//   sorted (a counting sort) by the sign of Im z, by whether they lie on the
+//   ray z = x(1 - i), and by start index, and taken in groups of the
 //   kernel's width (the last group padded with a repeat of its last
 //   argument).  In a group:
 //   - the trial recurrences run together; each lane's seed gives its
-//     w_{nstart-1} = 1/seed (the library's division, per lane);
+//     w_{nstart-1} = 1/seed (the library's division, in lanes);
 //   - the backward recurrences run aligned on k, so that 2k is the same in
 //     every lane: a lane whose start index lies below the group's largest
 //     waits (keeps its state) until k = nstart - 1.  On the ray the two
 //     quotients of 2k/z are one, and for even k it is twice that of k/2
-//     (exact doubling), so half the divisions are left;
-//   - the normaliser's rotated sum runs over all members of each lane, up to
-//     its own nstart.  The scalar evaluation stops adding once every
-//     remaining term is below a quarter of the spacing at the running sum,
-//     where each addition returns the sum unchanged; adding them all gives
+//     (exact doubling), so half the divisions are left; the trial steps make
+//     a part of them on the side;
+//   - on the ray, the members from row cut = 12 sqrt(max |z|) + 8 up are not
+//     kept: they are far below the normaliser's sum (J_k(z) falls off fast
+//     with k there, the sum grows as e^{|Im z|}).  The recurrence bounds
+//     them instead (a sum of |Re w_k| + |Im w_k|, never below any of them,
+//     not finite once one is not).  The scalar evaluation stops adding once
+//     every remaining term is below a quarter of the spacing at both parts of
+//     the running sum, where each addition returns the sum unchanged; the
+//     lanes add the rows below the cut and check the same condition for the
+//     rows above it.  A lane that fails the check (none on the benchmark
+//     grid) takes the scalar evaluation;
+//   - otherwise the rotated sum runs over all members of each lane, up to its
+//     own nstart; adding terms that the scalar evaluation leaves out gives
 //     the same bits;
-//   - the exponential, the normaliser's product and the quotients w_n/N are
-//     formed per lane with the scalar operations.
+//   - the exponential and the normaliser's product are formed per lane with
+//     the scalar operations, the quotients w_n/N in lanes.
 //   Nothing is kept between calls; the work storage (one block for the
-//   largest group) comes from the heap and is released before returning; if
-//   it cannot be obtained, every argument takes the scalar evaluation.
+//   largest group of a chunk) comes from the heap and is released before
+//   returning; if it cannot be obtained, the chunk's arguments take the
+//   scalar evaluation.
 #include "special/bessel_batch.hpp"
 
 #include <algorithm>
@@ -86,15 +97,36 @@ bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &o
     return true;
 }
 
-// The lanes' evaluation of a sorted list of arguments; results at out[index *
-// orders.count + j].
-void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out,
+// The first row of the work sequences that the lanes need not keep (see
+// Group::cut).  On the ray J_k(z) falls off fast with k against the
+// normaliser's sum, which grows as e^{|Im z|}: relative to it, members from
+// about 10 sqrt|z| on are below 2^-60.  Rows from 12 sqrt|z| + 8 on are left
+// out; a lane whose sum would change by them after all (never seen) takes the
+// scalar evaluation.  Off the ray, and where the cut would not lie below
+// every lane's start, every row is kept.
+std::int32_t cut_row(const lanes::Group &g, const Orders &orders) {
+    const std::int32_t keep = g.kmax + 1;
+    if (!g.ray) return keep;
+    const double top_modulus = static_cast<double>(g.kmax - 200);  // above every |z|
+    std::int32_t cut = static_cast<std::int32_t>(std::ceil(12.0 * std::sqrt(top_modulus))) + 8;
+    for (int j = 0; j < orders.count; ++j) cut = std::max(cut, orders.order[j] + 1);
+    return cut < g.kmin - 1 ? cut : keep;
+}
+
+// The lanes' evaluation of a sorted list of arguments; sink(index, j, value)
+// receives order j of the argument at position index.
+template <class Sink, class Scalar>
+void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, Scalar &scalar,
                const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot) {
     const std::size_t width = kernels.width;
-    std::vector<double> lane(10 * width);
+    std::vector<double> lane(17 * width, 0.0);
     double *cre = lane.data(), *cim = cre + width, *r = cim + width, *t = r + width,
            *wide = t + width, *nst = wide + width, *last_re = nst + width,
-           *last_im = last_re + width, *sr = last_im + width, *si = sr + width;
+           *last_im = last_re + width, *sr = last_im + width, *si = sr + width,
+           *bound = si + width, *one = bound + width, *zero = one + width,
+           *norm_re = zero + width, *norm_im = norm_re + width, *v_re = norm_im + width,
+           *v_im = v_re + width;
+    std::fill(one, one + width, 1.0);
     for (std::size_t first = 0; first < args.size();) {
         // A group: up to width arguments of the same kind (sign of Im z, ray).
         std::size_t end = first + 1;
@@ -104,18 +136,12 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
         const LaneArg *g[64];
         for (std::size_t l = 0; l < width; ++l) g[l] = &args[first + (l < end - first ? l : end - first - 1)];
 
-        for (std::size_t l = 0; l < width; ++l) {
-            cre[l] = g[l]->c.re;
-            cim[l] = g[l]->c.im;
-        }
-        kernels.trial(cre, cim, last_re, last_im);  // the seeds, for now
         lanes::Group grp{};
         grp.kmax = 0;
         grp.kmin = std::numeric_limits<std::int32_t>::max();
         for (std::size_t l = 0; l < width; ++l) {
-            const cplx last = cdiv({1.0, 0.0}, {last_re[l], last_im[l]});
-            last_re[l] = last.re;
-            last_im[l] = last.im;
+            cre[l] = g[l]->c.re;
+            cim[l] = g[l]->c.im;
             r[l] = g[l]->r;
             t[l] = g[l]->t;
             wide[l] = g[l]->wide ? 1.0 : 0.0;
@@ -134,10 +160,14 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
         grp.ray = g[0]->ray;
         grp.quot = quot;
         grp.q1 = g[0]->q1;
+        grp.bound = bound;
+        grp.cut = cut_row(grp, orders);
 
+        kernels.trial(grp, last_re, last_im);  // the seeds, for now
+        kernels.divide(one, zero, last_re, last_im, last_re, last_im);  // 1/seed
         kernels.recurrence(grp, w_re, w_im);
         // Each lane's first two members: w_nstart = 0, w_{nstart-1} = 1/seed.
-        for (std::size_t l = 0; l < width; ++l) {
+        for (std::size_t l = 0; l < width && grp.cut > grp.kmax; ++l) {
             const std::size_t top = static_cast<std::size_t>(g[l]->nstart) * width + l;
             w_re[top] = 0.0;
             w_im[top] = 0.0;
@@ -146,56 +176,98 @@ void run_lanes(const std::vector<LaneArg> &args, const Orders &orders, cplx *out
         }
         kernels.rotated_sum(grp, w_re, w_im, sr, si);
 
-        for (std::size_t l = 0; l < end - first; ++l) {
-            const cplx z = g[l]->z;
-            const cplx w0{w_re[l], w_im[l]};
-            const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
-            const cplx norm = (cplx{sr[l], si[l]} + w0) * e;
-            for (int j = 0; j < orders.count; ++j) {
-                const std::size_t at = static_cast<std::size_t>(orders.order[j]) * width + l;
-                const cplx v = cdiv({w_re[at], w_im[at]}, norm);
-                out[g[l]->index * static_cast<std::size_t>(orders.count) + static_cast<std::size_t>(j)] =
-                    orders.negate ? cplx{-v.re, -v.im} : v;
+        // N = (sum + w_0) e^{+-iz} by lane; a lane whose rows from the cut
+        // on could have changed its sum takes the scalar evaluation.
+        bool done[64];
+        for (std::size_t l = 0; l < width; ++l) {
+            done[l] = l >= end - first;
+            if (!done[l] && grp.cut <= grp.kmax) {
+                // The members from the cut on would not change the sum: each
+                // is below a quarter of the spacing at both of its parts.
+                const double lr = quarter_spacing(sr[l]), li = quarter_spacing(si[l]);
+                if (!(2.0 * bound[l] < (lr < li ? lr : li))) {
+                    scalar(g[l]->index);
+                    done[l] = true;
+                }
             }
+            if (done[l]) {  // padding, or taken by the scalar evaluation
+                norm_re[l] = 1.0;
+                norm_im[l] = 0.0;
+                continue;
+            }
+            const cplx z = g[l]->z;
+            const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
+            const cplx norm = (cplx{sr[l], si[l]} + cplx{w_re[l], w_im[l]}) * e;
+            norm_re[l] = norm.re;
+            norm_im[l] = norm.im;
+        }
+        for (int j = 0; j < orders.count; ++j) {
+            const std::size_t row = static_cast<std::size_t>(orders.order[j]) * width;
+            kernels.divide(w_re + row, w_im + row, norm_re, norm_im, v_re, v_im);  // w_n / N
+            for (std::size_t l = 0; l < width; ++l)
+                if (!done[l])
+                    sink(g[l]->index, j, orders.negate ? cplx{-v_re[l], -v_im[l]} : cplx{v_re[l], v_im[l]});
         }
         first = end;
     }
 }
 
-// The batch: lanes where they serve, `scalar(k)` for the rest.
-template <class Scalar>
-void evaluate(std::span<const cplx> z, const Orders &orders, cplx *out,
+// The batch: lanes where they serve, `scalar(k)` for the rest.  The
+// arguments are taken a chunk at a time, so that the bookkeeping stays small
+// and in cache whatever the length of the array.
+template <class Sink, class Scalar>
+void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
               const lanes::Kernels &kernels, Scalar scalar) {
+    constexpr std::size_t kChunk = 4096;
+    // By kind and start index: a counting sort, linear in the number of
+    // arguments (start indices are at most kLaneMaxStart).
+    constexpr std::size_t kStarts = kLaneMaxStart + 1;
+    auto key = [](const LaneArg &a) {
+        const std::size_t kind = (a.q1 == 1u ? 0u : 2u) + (a.ray ? 0u : 1u);
+        return kind * kStarts + static_cast<std::size_t>(a.nstart);
+    };
     const std::int32_t top = orders.order[0] > orders.order[orders.count - 1]
                                  ? orders.order[0]
                                  : orders.order[orders.count - 1];
-    std::vector<LaneArg> args;
-    args.reserve(z.size());
+    const std::size_t chunk = z.size() < kChunk ? z.size() : kChunk;
+    std::vector<LaneArg> args, sorted(chunk);
+    args.reserve(chunk);
     std::vector<std::size_t> rest;
-    for (std::size_t k = 0; k < z.size(); ++k) {
-        LaneArg a;
-        if (lane_argument(k, z[k], top, a))
-            args.push_back(a);
-        else
-            rest.push_back(k);
-    }
-    std::int32_t kmax = 0;
-    for (const LaneArg &a : args) kmax = std::max(kmax, a.nstart);
-    const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
+    std::vector<std::uint32_t> place(4 * kStarts + 1);
     std::unique_ptr<double[]> work;
-    if (!args.empty()) work.reset(new (std::nothrow) double[3 * rows * kernels.width]);
-    if (!work) {
-        for (std::size_t k = 0; k < z.size(); ++k) scalar(k);
-        return;
+    std::size_t work_rows = 0;
+    for (std::size_t from = 0; from < z.size(); from += chunk) {
+        const std::size_t to = z.size() - from < chunk ? z.size() : from + chunk;
+        args.clear();
+        rest.clear();
+        std::int32_t kmax = 0;
+        for (std::size_t k = from; k < to; ++k) {
+            LaneArg a;
+            if (lane_argument(k, z[k], top, a)) {
+                args.push_back(a);
+                kmax = std::max(kmax, a.nstart);
+            } else {
+                rest.push_back(k);
+            }
+        }
+        const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
+        if (!args.empty() && rows > work_rows) {
+            work.reset(new (std::nothrow) double[3 * rows * kernels.width]);
+            work_rows = work ? rows : 0;
+        }
+        if (!args.empty() && !work) {
+            for (const LaneArg &a : args) scalar(a.index);
+        } else if (!args.empty()) {
+            std::fill(place.begin(), place.end(), 0u);
+            for (const LaneArg &a : args) ++place[key(a) + 1];
+            for (std::size_t b = 1; b < place.size(); ++b) place[b] += place[b - 1];
+            for (const LaneArg &a : args) sorted[place[key(a)]++] = a;
+            run_lanes(std::span<const LaneArg>(sorted.data(), args.size()), orders, sink, scalar, kernels,
+                      work.get(), work.get() + work_rows * kernels.width,
+                      work.get() + 2 * work_rows * kernels.width);
+        }
+        for (std::size_t k : rest) scalar(k);
     }
-    std::sort(args.begin(), args.end(), [](const LaneArg &a, const LaneArg &b) {
-        if (a.q1 != b.q1) return a.q1 < b.q1;
-        if (a.ray != b.ray) return a.ray;
-        return a.nstart < b.nstart;
-    });
-    run_lanes(args, orders, out, kernels, work.get(), work.get() + rows * kernels.width,
-              work.get() + 2 * rows * kernels.width);
-    for (std::size_t k : rest) scalar(k);
 }
 
 }  // namespace
@@ -207,20 +279,18 @@ void besselj_batch(std::int32_t n, std::span<const cplx> z, std::span<cplx> out,
         return;
     }
     const Orders orders{{n < 0 ? -n : n, 0}, 1, n < 0 && (n & 1) != 0};
-    evaluate(z, orders, out.data(), kernels, [&](std::size_t k) { out[k] = besselj_fast(n, z[k]); });
+    evaluate(
+        z, orders, [&](std::size_t k, int, cplx v) { out[k] = v; }, kernels,
+        [&](std::size_t k) { out[k] = besselj_fast(n, z[k]); });
 }
 
 void besselj10_batch(std::span<const cplx> z, std::span<BesselPair> out,
                      const lanes::Kernels &kernels) {
-    std::vector<cplx> values(2 * z.size());
     const Orders orders{{1, 0}, 2, false};
-    std::vector<bool> scalar_done(z.size(), false);
-    evaluate(z, orders, values.data(), kernels, [&](std::size_t k) {
-        out[k] = besselj10(z[k]);
-        scalar_done[k] = true;
-    });
-    for (std::size_t k = 0; k < z.size(); ++k)
-        if (!scalar_done[k]) out[k] = {values[2 * k], values[2 * k + 1]};
+    evaluate(
+        z, orders,
+        [&](std::size_t k, int j, cplx v) { (j == 0 ? out[k].j1 : out[k].j0) = v; }, kernels,
+        [&](std::size_t k) { out[k] = besselj10(z[k]); });
 }
 
 }  // namespace velk::special

@@ -64,6 +64,8 @@ std::int32_t first_bounded_step(std::int32_t m0, double a2) {
     auto bounded = [&](std::int32_t i) {
         return static_cast<double>(m0 + i + 1) / a2 - 1.0 >= 0.0;
     };
+    // The expression grows with i: none is a number when the last is not.
+    if (!bounded(200)) return 201;
     double guess = std::ceil(a2) - static_cast<double>(m0) - 1.0;
     if (!(guess < 200.0)) guess = 200.0;
     if (guess < 1.0) guess = 1.0;
@@ -146,13 +148,6 @@ struct Member {
 // |re| + |im|: never below either part; +inf or NaN for a member that is not
 // finite, and a running sum of these bounds every member it has passed.
 double bound_of(double re, double im) { return std::fabs(re) + std::fabs(im); }
-
-// A quarter of the spacing of doubles at |s| for normal s; 0 for zero and
-// subnormal s (no term is then skipped); +inf for infinite or NaN s.
-double quarter_spacing(double s) {
-    const std::uint64_t e = std::bit_cast<std::uint64_t>(s) & 0x7ff0000000000000ull;
-    return std::bit_cast<double>(e) * 0x1p-54;
-}
 
 // 2 i^q (re + i im) added to (sr, si): an exact rotation and doubling.
 template <unsigned Q>

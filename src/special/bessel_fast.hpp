@@ -2,6 +2,7 @@
 // the same bits, doing only the work that can change a bit of the result.
 #pragma once
 
+#include <bit>
 #include <cstdint>
 
 #include "frame/numeric.hpp"
@@ -37,6 +38,14 @@ bool search_runs_out(std::int32_t n, cplx z, RunsOut &out);
 
 // normbesselj (bessel.hpp) through the same kernel.
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed);
+
+// A quarter of the spacing of doubles at |s| for normal s; 0 for zero and
+// subnormal s; +inf for infinite or NaN s.  A term below it (in magnitude)
+// added to s returns s unchanged.
+inline double quarter_spacing(double s) {
+    const std::uint64_t e = std::bit_cast<std::uint64_t>(s) & 0x7ff0000000000000ull;
+    return std::bit_cast<double>(e) * 0x1p-54;
+}
 
 // Longest work sequence (nstart + 1 members) served from the stack, which
 // covers every |z| below 2000; longer ones come from the heap.

@@ -1,6 +1,6 @@
 // Vector kernels of the Bessel batch: the trial recurrence, the backward
-// recurrence and the normaliser's rotated sum of many arguments side by
-// side, one argument per lane.
+// recurrence, the normaliser's rotated sum and the complex division of many
+// arguments side by side, one argument per lane.
 //
 // Every lane performs exactly the operations of the scalar evaluation
 // (bessel_fast.cpp) in the same order: plain products, sums and quotients of
@@ -13,6 +13,7 @@
 // it can target (SSSE3, SSE4, AVX2, AVX-512, and a portable baseline) and the
 // best one that the processor runs is chosen once; without it, a portable
 // version of four lanes in plain C++ stands in.
+#include <bit>
 #include <cstddef>
 #include <cstdint>
 
@@ -35,194 +36,332 @@ namespace hn = hwy::HWY_NAMESPACE;
 
 using D = hn::ScalableTag<double>;
 using V = hn::Vec<D>;
-// Vectors per group: independent chains in flight to hide the latency of
-// each step.
-constexpr std::size_t kUnroll = 2;
+// Vectors per group: independent chains in flight.  A step of the
+// recurrences is a chain of a product and two sums; four vectors keep the
+// adder busy while each chain waits for its last step.
+constexpr std::size_t kUnroll = 3;
 
 std::size_t Width() { return hn::Lanes(D()) * kUnroll; }
 
-void Trial(const double *cre, const double *cim, double *seed_re, double *seed_im) {
+// The loops over the vectors of a group are unrolled, so that every vector
+// of the state stays in a register.
+#define VELK_EACH_VECTOR _Pragma("GCC unroll 8")
+
+// 2 and 1, not known to the compiler: a doubling stays a product (for the
+// multiplier, idle in these loops) and is not turned into a sum (for the
+// adder, which bounds them); a product by one is exact either way.
+double Opaque(double x) {
+    volatile double v = x;
+    return v;
+}
+
+// The ray's quotient table: for odd m = 2j + 1 <= mtab, 2m/t at quot[j *
+// width + lane], where mtab = kmax / 2.  The recurrence takes an odd k above
+// mtab by its own division and every other k as 2^e times the entry of its
+// odd part m = k / 2^e (which is at most k / 2 < mtab for even k):
+// doubling is exact and commutes with the rounding of the quotient as long as
+// neither overflows nor is subnormal; on the ray t = 2x = sqrt(2) |z| lies
+// between 20 and 3000 (lanes take 14 < |z| < 2103, k < 2304), so 2k/t lies
+// between 6e-4 and 230.  Half the divisions, the same bits; the trial steps,
+// which do not divide, make the table's divisions on the side.
+std::int32_t TableTop(const Group &g) { return g.kmax / 2; }
+
+// q_{j+1} = c q_j - q_{j-1}, 200 steps, by lane.  On the ray c has equal
+// parts (2(m0 + 1) over x(1 - i) is (a + 0 r)/t and (0 - a r)/t with r = -1,
+// both a/t), so c q = (c qr - c qi, c qi + c qr) with two products.
+template <bool Ray>
+void TrialOf(const Group &g, double *seed_re, double *seed_im) {
     const D d;
-    const std::size_t n = hn::Lanes(d);
-    V c_re[kUnroll], c_im[kUnroll], pr[kUnroll], pi[kUnroll], qr[kUnroll], qi[kUnroll];
-    for (std::size_t u = 0; u < kUnroll; ++u) {
-        c_re[u] = hn::LoadU(d, cre + u * n);
-        c_im[u] = hn::LoadU(d, cim + u * n);
+    const std::size_t n = hn::Lanes(d), width = n * kUnroll;
+    V c_re[kUnroll], c_im[kUnroll], pr[kUnroll], pi[kUnroll], qr[kUnroll], qi[kUnroll],
+        t[kUnroll];
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+        c_re[u] = hn::LoadU(d, g.cre + u * n);
+        c_im[u] = hn::LoadU(d, g.cim + u * n);
+        t[u] = hn::LoadU(d, g.t + u * n);
         pr[u] = hn::Set(d, 1.0);
         pi[u] = hn::Zero(d);
         qr[u] = c_re[u];
         qi[u] = c_im[u];
     }
-    for (int i = 0; i < 200; ++i) {
-        for (std::size_t u = 0; u < kUnroll; ++u) {
-            // q_{j+1} = c q_j - q_{j-1}
-            const V nr = (c_re[u] * qr[u] - c_im[u] * qi[u]) - pr[u];
-            const V ni = (c_re[u] * qi[u] + c_im[u] * qr[u]) - pi[u];
+    const std::int32_t entries = Ray ? (TableTop(g) + 1) / 2 : 0;
+    std::int32_t j = 0;
+    for (std::int32_t i = 0; i < 200; ++i) {
+        VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+            V nr, ni;
+            if constexpr (Ray) {
+                const V a = c_re[u] * qr[u], b = c_re[u] * qi[u];
+                nr = (a - b) - pr[u];
+                ni = (b + a) - pi[u];
+            } else {
+                nr = (c_re[u] * qr[u] - c_im[u] * qi[u]) - pr[u];
+                ni = (c_re[u] * qi[u] + c_im[u] * qr[u]) - pi[u];
+            }
             pr[u] = qr[u];
             pi[u] = qi[u];
             qr[u] = nr;
             qi[u] = ni;
         }
+        if constexpr (Ray) {
+            // The table's entries, spread evenly over the 200 steps.
+            const std::int32_t until = static_cast<std::int32_t>(
+                static_cast<std::int64_t>(entries) * (i + 1) / 200);
+            for (; j < until; ++j) {
+                const V twom = hn::Set(d, 2.0 * static_cast<double>(2 * j + 1));
+                VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u)
+                    hn::StoreU(twom / t[u], d,
+                               g.quot + static_cast<std::size_t>(j) * width + u * n);
+            }
+        }
     }
-    for (std::size_t u = 0; u < kUnroll; ++u) {
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
         hn::StoreU(qr[u], d, seed_re + u * n);
         hn::StoreU(qi[u], d, seed_im + u * n);
     }
 }
 
-// w_{k-1} = (2k/z) w_k - w_{k+1}, k = kmax - 1 .. 1.  (2k, 0)/z by the
-// library's division with the divisor's branch, r and t of each lane:
-// narrow ((2k + 0 r)/t, (0 - 2k r)/t), wide ((2k r + 0)/t, (0 r - 2k)/t).  On
-// the ray z = x(1 - i) (narrow, r = -1) both numerators are 2k exactly, so
-// one quotient serves both parts, and the quotients come from a table made
-// beforehand (RayQuotients).
-template <bool Ray, bool Masked>
-HWY_INLINE void Steps(const Group &g, double *w_re, double *w_im, std::int32_t from,
-                      std::int32_t to, V (&ar)[kUnroll], V (&ai)[kUnroll], V (&br)[kUnroll],
-                      V (&bi)[kUnroll]) {
+void Trial(const Group &g, double *seed_re, double *seed_im) {
+    if (g.ray)
+        TrialOf<true>(g, seed_re, seed_im);
+    else
+        TrialOf<false>(g, seed_re, seed_im);
+}
+
+// The state of the backward recurrences: a holds w_k, b holds w_{k+1}.
+struct State {
+    V ar[kUnroll], ai[kUnroll], br[kUnroll], bi[kUnroll];
+    V bound[kUnroll];  // of the members not stored
+};
+
+// The new member w_{k-1} = (nr, ni) of vector u, stored at row k - 1 or
+// added to the bound, and the state moved on.  Masked: a lane starts at k =
+// nstart - 1 and keeps its state before.
+template <bool Masked, bool Store>
+HWY_INLINE void Advance(const Group &g, std::int32_t k, std::size_t u, V nr, V ni, State &s,
+                        double *w_re, double *w_im) {
     const D d;
     const std::size_t n = hn::Lanes(d), width = n * kUnroll;
-    V r[kUnroll], t[kUnroll], nst[kUnroll];
+    if constexpr (Store) {
+        const std::size_t at = static_cast<std::size_t>(k - 1) * width + u * n;
+        hn::StoreU(nr, d, w_re + at);
+        hn::StoreU(ni, d, w_im + at);
+    }
+    if constexpr (Masked) {
+        const auto active =
+            hn::Lt(hn::Set(d, static_cast<double>(k)), hn::LoadU(d, g.nstart + u * n));
+        if constexpr (!Store)
+            s.bound[u] = hn::IfThenElse(active, s.bound[u] + (hn::Abs(nr) + hn::Abs(ni)),
+                                        s.bound[u]);
+        s.br[u] = hn::IfThenElse(active, s.ar[u], s.br[u]);
+        s.bi[u] = hn::IfThenElse(active, s.ai[u], s.bi[u]);
+        s.ar[u] = hn::IfThenElse(active, nr, s.ar[u]);
+        s.ai[u] = hn::IfThenElse(active, ni, s.ai[u]);
+    } else {
+        if constexpr (!Store) s.bound[u] = s.bound[u] + (hn::Abs(nr) + hn::Abs(ni));
+        s.br[u] = s.ar[u];
+        s.bi[u] = s.ai[u];
+        s.ar[u] = nr;
+        s.ai[u] = ni;
+    }
+}
+
+// On the ray: both parts of 2k/z are q_k (see TableTop), and the step is
+// ((q ar - q ai) - br, (q ai + q ar) - bi) with two products.
+template <bool Masked, bool Store>
+HWY_INLINE void RaySteps(const Group &g, std::int32_t from, std::int32_t to, State &s,
+                         double *w_re, double *w_im) {
+    const D d;
+    const std::size_t n = hn::Lanes(d), width = n * kUnroll;
+    const std::int32_t top = TableTop(g);
+    // 2^e for e = 0 .. 11 (k < 2304); 2^0 hidden (see Opaque).
+    const double pow2[12] = {Opaque(1.0), 2.0, 4.0, 8.0, 16.0, 32.0, 64.0, 128.0, 256.0, 512.0, 1024.0, 2048.0};
+    for (std::int32_t k = from; k >= to; --k) {
+        const bool divide = (k & 1) != 0 && k > top;
+        const int e = std::countr_zero(static_cast<std::uint32_t>(k));  // k = m 2^e, m odd
+        const std::int32_t m = k >> e;
+        const V twok = hn::Set(d, 2.0 * static_cast<double>(k)), vs = hn::Set(d, pow2[e]);
+        const double *row = g.quot + static_cast<std::size_t>((m - 1) / 2) * width;
+        VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+            const V q = divide ? twok / hn::LoadU(d, g.t + u * n) : vs * hn::LoadU(d, row + u * n);
+            const V a = q * s.ar[u], b = q * s.ai[u];
+            Advance<Masked, Store>(g, k, u, (a - b) - s.br[u], (b + a) - s.bi[u], s, w_re, w_im);
+        }
+    }
+}
+
+// Off the ray: (2k, 0)/z by the library's division with the divisor's
+// branch, r and t of each lane: narrow ((2k + 0 r)/t, (0 - 2k r)/t), wide
+// ((2k r + 0)/t, (0 r - 2k)/t).
+template <bool Masked, bool Store>
+HWY_INLINE void GeneralSteps(const Group &g, std::int32_t from, std::int32_t to, State &s,
+                             double *w_re, double *w_im) {
+    const D d;
+    const std::size_t n = hn::Lanes(d);
+    V r[kUnroll], t[kUnroll];
     hn::Mask<D> wide[kUnroll];
-    for (std::size_t u = 0; u < kUnroll; ++u) {
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
         r[u] = hn::LoadU(d, g.r + u * n);
         t[u] = hn::LoadU(d, g.t + u * n);
-        nst[u] = hn::LoadU(d, g.nstart + u * n);
         wide[u] = hn::Ne(hn::LoadU(d, g.wide + u * n), hn::Zero(d));
     }
     const V zero = hn::Zero(d);
     for (std::int32_t k = from; k >= to; --k) {
-        const V kk = hn::Set(d, static_cast<double>(k));
         const V twok = hn::Set(d, 2.0 * static_cast<double>(k));
-        for (std::size_t u = 0; u < kUnroll; ++u) {
-            V dr, di;
-            if constexpr (Ray) {
-                dr = hn::LoadU(d, g.quot + static_cast<std::size_t>(k) * width + u * n);
-                di = dr;
-            } else {
-                const V num_r = hn::IfThenElse(wide[u], twok * r[u] + zero, twok + zero * r[u]);
-                const V num_i = hn::IfThenElse(wide[u], zero * r[u] - twok, zero - twok * r[u]);
-                dr = num_r / t[u];
-                di = num_i / t[u];
-            }
-            const V nr = (dr * ar[u] - di * ai[u]) - br[u];
-            const V ni = (dr * ai[u] + di * ar[u]) - bi[u];
-            const std::size_t at = static_cast<std::size_t>(k - 1) * width + u * n;
-            hn::StoreU(nr, d, w_re + at);
-            hn::StoreU(ni, d, w_im + at);
-            if constexpr (Masked) {
-                // A lane starts at k = nstart - 1.
-                const auto active = hn::Lt(kk, nst[u]);
-                br[u] = hn::IfThenElse(active, ar[u], br[u]);
-                bi[u] = hn::IfThenElse(active, ai[u], bi[u]);
-                ar[u] = hn::IfThenElse(active, nr, ar[u]);
-                ai[u] = hn::IfThenElse(active, ni, ai[u]);
-            } else {
-                br[u] = ar[u];
-                bi[u] = ai[u];
-                ar[u] = nr;
-                ai[u] = ni;
-            }
+        VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+            const V num_r = hn::IfThenElse(wide[u], twok * r[u] + zero, twok + zero * r[u]);
+            const V num_i = hn::IfThenElse(wide[u], zero * r[u] - twok, zero - twok * r[u]);
+            const V dr = num_r / t[u], di = num_i / t[u];
+            Advance<Masked, Store>(g, k, u, (dr * s.ar[u] - di * s.ai[u]) - s.br[u],
+                            (dr * s.ai[u] + di * s.ar[u]) - s.bi[u], s, w_re, w_im);
         }
     }
 }
 
-// The ray's quotients q_k = 2k/t, k = 1 .. kmax - 1, at quot[k * width +
-// lane].  For odd k a division; for even k = 2m, q_k = 2 q_m: doubling is
-// exact and commutes with the rounding of the quotient as long as neither
-// overflows nor is subnormal: on the ray t = 2x = sqrt(2) |z| lies between
-// 20 and 3000 (lanes take 14 < |z| < 2103, k < 2304), so 2k/t lies between
-// 6e-4 and 230.  Half the divisions, the same bits.
-void RayQuotients(const Group &g) {
-    const D d;
-    const std::size_t n = hn::Lanes(d), width = n * kUnroll;
-    const V two = hn::Set(d, 2.0);
-    V t[kUnroll];
-    for (std::size_t u = 0; u < kUnroll; ++u) t[u] = hn::LoadU(d, g.t + u * n);
-    for (std::int32_t k = 1; k < g.kmax; ++k) {
-        const std::size_t at = static_cast<std::size_t>(k) * width;
-        if ((k & 1) != 0) {
-            const V twok = hn::Set(d, 2.0 * static_cast<double>(k));
-            for (std::size_t u = 0; u < kUnroll; ++u)
-                hn::StoreU(twok / t[u], d, g.quot + at + u * n);
-        } else {
-            const std::size_t half = static_cast<std::size_t>(k / 2) * width;
-            for (std::size_t u = 0; u < kUnroll; ++u)
-                hn::StoreU(two * hn::LoadU(d, g.quot + half + u * n), d, g.quot + at + u * n);
-        }
-    }
+template <bool Masked, bool Store>
+HWY_INLINE void Run(const Group &g, std::int32_t from, std::int32_t to, State &s, double *w_re,
+                    double *w_im) {
+    if (g.ray)
+        RaySteps<Masked, Store>(g, from, to, s, w_re, w_im);
+    else
+        GeneralSteps<Masked, Store>(g, from, to, s, w_re, w_im);
 }
 
-template <bool Ray>
-void RecurrenceOf(const Group &g, double *w_re, double *w_im) {
-    if constexpr (Ray) RayQuotients(g);
+// w_{k-1} = (2k/z) w_k - w_{k+1}, k = kmax - 1 .. 1: until every lane has
+// started masked, then all together.
+void Recurrence(const Group &g, double *w_re, double *w_im) {
     const D d;
     const std::size_t n = hn::Lanes(d);
-    V ar[kUnroll], ai[kUnroll], br[kUnroll], bi[kUnroll];
-    for (std::size_t u = 0; u < kUnroll; ++u) {
-        ar[u] = hn::LoadU(d, g.last_re + u * n);
-        ai[u] = hn::LoadU(d, g.last_im + u * n);
-        br[u] = hn::Zero(d);
-        bi[u] = hn::Zero(d);
+    State s;
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+        s.ar[u] = hn::LoadU(d, g.last_re + u * n);
+        s.ai[u] = hn::LoadU(d, g.last_im + u * n);
+        s.br[u] = hn::Zero(d);
+        s.bi[u] = hn::Zero(d);
+        s.bound[u] = hn::Abs(s.ar[u]) + hn::Abs(s.ai[u]);  // w_{nstart-1}; w_nstart = 0
     }
-    // Until every lane has started, then all together.
-    Steps<Ray, true>(g, w_re, w_im, g.kmax - 1, g.kmin, ar, ai, br, bi);
-    Steps<Ray, false>(g, w_re, w_im, g.kmin - 1, 1, ar, ai, br, bi);
+    if (g.cut > g.kmax) {
+        Run<true, true>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
+        Run<false, true>(g, g.kmin - 1, 1, s, w_re, w_im);
+    } else {
+        // Row k - 1 of step k is stored from k = cut on.
+        Run<true, false>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
+        Run<false, false>(g, g.kmin - 1, g.cut + 1, s, w_re, w_im);
+        Run<false, true>(g, g.cut, 1, s, w_re, w_im);
+        VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u)
+            hn::StoreU(s.bound[u], d, g.bound + u * n);
+    }
 }
 
-void Recurrence(const Group &g, double *w_re, double *w_im) {
-    if (g.ray)
-        RecurrenceOf<true>(g, w_re, w_im);
-    else
-        RecurrenceOf<false>(g, w_re, w_im);
-}
-
-// sum_{k=1}^{nstart} 2 i^(q k) w_k from zero in increasing k, q = q1; the
-// rotations are exchanges and sign changes, the doubling exact.  A lane adds
-// nothing beyond its own nstart.
-void RotatedSum(const Group &g, const double *w_re, const double *w_im, double *sr_out,
-                double *si_out) {
+// 2 i^Q w added to (sr, si): the rotation exchanges parts and changes signs
+// (x + (-y) is x - y, bit for bit), the doubling is an exact product.
+template <unsigned Q, bool Masked>
+HWY_INLINE void AddRotated(std::int32_t k, const double *w_re, const double *w_im, V two,
+                           const V (&nst)[kUnroll], V (&sr)[kUnroll], V (&si)[kUnroll]) {
     const D d;
     const std::size_t n = hn::Lanes(d), width = n * kUnroll;
-    const V two = hn::Set(d, 2.0);
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+        const std::size_t at = static_cast<std::size_t>(k) * width + u * n;
+        const V wr = two * hn::LoadU(d, w_re + at);
+        const V wi = two * hn::LoadU(d, w_im + at);
+        V nr, ni;
+        if constexpr (Q == 0) {
+            nr = sr[u] + wr;
+            ni = si[u] + wi;
+        } else if constexpr (Q == 1) {
+            nr = sr[u] - wi;
+            ni = si[u] + wr;
+        } else if constexpr (Q == 2) {
+            nr = sr[u] - wr;
+            ni = si[u] - wi;
+        } else {
+            nr = sr[u] + wi;
+            ni = si[u] - wr;
+        }
+        if constexpr (Masked) {
+            // A lane adds nothing beyond its own nstart.
+            const auto active = hn::Le(hn::Set(d, static_cast<double>(k)), nst[u]);
+            sr[u] = hn::IfThenElse(active, nr, sr[u]);
+            si[u] = hn::IfThenElse(active, ni, si[u]);
+        } else {
+            sr[u] = nr;
+            si[u] = ni;
+        }
+    }
+}
+
+// sum_{k=1}^{nstart} 2 i^(Q1 k) w_k from zero in increasing k, by lane; Q1
+// = 1 for +i, 3 for -i.
+template <unsigned Q1>
+void RotatedSumOf(const Group &g, const double *w_re, const double *w_im, double *sr_out,
+                  double *si_out) {
+    constexpr unsigned Q2 = (2 * Q1) & 3u, Q3 = (3 * Q1) & 3u;
+    const D d;
+    const std::size_t n = hn::Lanes(d);
+    const V two = hn::Set(d, Opaque(2.0));
     V sr[kUnroll], si[kUnroll], nst[kUnroll];
-    for (std::size_t u = 0; u < kUnroll; ++u) {
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
         sr[u] = hn::Zero(d);
         si[u] = hn::Zero(d);
         nst[u] = hn::LoadU(d, g.nstart + u * n);
     }
-    for (std::int32_t k = 1; k <= g.kmax; ++k) {
-        const unsigned q = (static_cast<unsigned>(k) * g.q1) & 3u;
-        const V kk = hn::Set(d, static_cast<double>(k));
-        for (std::size_t u = 0; u < kUnroll; ++u) {
-            const std::size_t at = static_cast<std::size_t>(k) * width + u * n;
-            const V wr = two * hn::LoadU(d, w_re + at);
-            const V wi = two * hn::LoadU(d, w_im + at);
-            V tr, ti;
-            switch (q) {
-                case 0: tr = wr; ti = wi; break;
-                case 1: tr = hn::Neg(wi); ti = wr; break;
-                case 2: tr = hn::Neg(wr); ti = hn::Neg(wi); break;
-                default: tr = wi; ti = hn::Neg(wr); break;
-            }
-            if (k <= g.kmin) {
-                sr[u] = sr[u] + tr;
-                si[u] = si[u] + ti;
-            } else {
-                const auto active = hn::Le(kk, nst[u]);
-                sr[u] = hn::IfThenElse(active, sr[u] + tr, sr[u]);
-                si[u] = hn::IfThenElse(active, si[u] + ti, si[u]);
-            }
+    const std::int32_t last = g.cut <= g.kmax ? g.cut - 1 : g.kmax;
+    const std::int32_t open = g.kmin < last ? g.kmin : last;  // every lane adds up to here
+    std::int32_t k = 1;
+    for (; k + 3 <= open; k += 4) {
+        AddRotated<Q1, false>(k, w_re, w_im, two, nst, sr, si);
+        AddRotated<Q2, false>(k + 1, w_re, w_im, two, nst, sr, si);
+        AddRotated<Q3, false>(k + 2, w_re, w_im, two, nst, sr, si);
+        AddRotated<0, false>(k + 3, w_re, w_im, two, nst, sr, si);
+    }
+    for (; k <= last; ++k) {
+        switch ((static_cast<unsigned>(k) * Q1) & 3u) {
+            case 0: AddRotated<0, true>(k, w_re, w_im, two, nst, sr, si); break;
+            case 1: AddRotated<1, true>(k, w_re, w_im, two, nst, sr, si); break;
+            case 2: AddRotated<2, true>(k, w_re, w_im, two, nst, sr, si); break;
+            default: AddRotated<3, true>(k, w_re, w_im, two, nst, sr, si); break;
         }
     }
-    for (std::size_t u = 0; u < kUnroll; ++u) {
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
         hn::StoreU(sr[u], d, sr_out + u * n);
         hn::StoreU(si[u], d, si_out + u * n);
     }
 }
 
+void RotatedSum(const Group &g, const double *w_re, const double *w_im, double *sr,
+                double *si) {
+    if (g.q1 == 1)
+        RotatedSumOf<1>(g, w_re, w_im, sr, si);
+    else
+        RotatedSumOf<3>(g, w_re, w_im, sr, si);
+}
+
+// velk::cdiv by lane: with r and t from the divisor's branch (wide: |yi| >
+// |yr|), wide ((xr r + xi)/t, (xi r - xr)/t), narrow ((xr + xi r)/t, (xi -
+// xr r)/t), where r = yr/yi, t = yi + yr r (wide) or r = yi/yr, t = yr + yi r.
+// The real numerator is one sum of a product and a part (the order of a
+// sum's operands does not change its bits); the imaginary ones differ in
+// which part is multiplied, and both are formed.
+void Divide(const double *xr, const double *xi, const double *yr, const double *yi, double *qr,
+            double *qi) {
+    const D d;
+    const std::size_t n = hn::Lanes(d);
+    for (std::size_t at = 0; at < Width(); at += n) {
+        const V a = hn::LoadU(d, xr + at), b = hn::LoadU(d, xi + at);
+        const V c = hn::LoadU(d, yr + at), e = hn::LoadU(d, yi + at);
+        const auto wide = hn::Lt(hn::Abs(c), hn::Abs(e));
+        const V num = hn::IfThenElse(wide, c, e), den = hn::IfThenElse(wide, e, c);
+        const V r = num / den;
+        const V t = den + num * r;
+        const V re = hn::IfThenElse(wide, a * r + b, b * r + a) / t;
+        const V im = hn::IfThenElse(wide, b * r - a, b - a * r) / t;
+        hn::StoreU(re, d, qr + at);
+        hn::StoreU(im, d, qi + at);
+    }
+}
+
 Kernels GetKernels() {
-    return Kernels{hwy::TargetName(HWY_TARGET), Width(), &Trial, &Recurrence, &RotatedSum};
+    return Kernels{hwy::TargetName(HWY_TARGET), Width(), &Trial, &Recurrence, &RotatedSum,
+                   &Divide};
 }
 
 }  // namespace HWY_NAMESPACE

@@ -18,22 +18,36 @@ struct Group {
     std::int32_t kmax;        // largest start index of the group
     std::int32_t kmin;        // smallest start index of the group
     bool ray;                 // every lane narrow with r = -1 (z = x(1 - i))
-    double *quot;             // scratch of the ray: (kmax + 1) * width doubles
+    double *quot;             // scratch of the ray: (kmax / 4 + 1) * width doubles
+    // Rows from cut on are not stored; recurrence bounds them instead, in
+    // bound (by lane: a sum of |Re w_k| + |Im w_k| over those members and
+    // w_{nstart-1}, never below any of them, not finite once one is not), and
+    // rotated_sum stops before them.  cut = kmax + 1 stores every row; else
+    // cut < kmin - 1.
+    std::int32_t cut;
+    double *bound;
     unsigned q1;              // 1 for Im z < 0 (powers of i), 3 for Im z > 0 (of -i)
 };
 
 struct Kernels {
     const char *target;  // instruction set, for reports
     std::size_t width;   // lanes per group
-    // 200 steps of the trial recurrence; seeds by lane.
-    void (*trial)(const double *cre, const double *cim, double *seed_re, double *seed_im);
+    // 200 steps of the trial recurrence (coefficients cre, cim); seeds by
+    // lane.  On the ray it also fills the quotient table of the recurrence.
+    void (*trial)(const Group &g, double *seed_re, double *seed_im);
     // Rows 0 .. kmax - 2 of the work sequences (row k holds member k of every
     // lane, at k * width + lane); rows from a lane's own nstart - 1 on are
-    // not its members and are set by the caller.
+    // not its members and are set by the caller.  On the ray it needs the
+    // table that trial has made.
     void (*recurrence)(const Group &g, double *w_re, double *w_im);
-    // The rotated sums sum_{k=1}^{nstart} 2 (sign i)^k w_k by lane.
+    // The rotated sums sum_{k=1}^{nstart} 2 (sign i)^k w_k by lane, up to
+    // row cut - 1.
     void (*rotated_sum)(const Group &g, const double *w_re, const double *w_im, double *sr,
                         double *si);
+    // (qr + i qi) = (xr + i xi)/(yr + i yi) by lane, width lanes, each the
+    // library's complex division (velk::cdiv) with its branch; q may be x or y.
+    void (*divide)(const double *xr, const double *xi, const double *yr, const double *yi,
+                   double *qr, double *qi);
 };
 
 // The kernels of the best instruction set this processor runs, chosen once.

@@ -5,6 +5,7 @@
 // against either.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 
 #define HWY_BEFORE_NAMESPACE()
@@ -74,6 +75,11 @@ VELK_LANEWISE(/)
 template <class D>
 Vec<D> Neg(Vec<D> a) {
     for (std::size_t i = 0; i < kLanes; ++i) a.v[i] = -a.v[i];
+    return a;
+}
+template <class D>
+Vec<D> Abs(Vec<D> a) {
+    for (std::size_t i = 0; i < kLanes; ++i) a.v[i] = std::fabs(a.v[i]);
     return a;
 }
 template <class D>
