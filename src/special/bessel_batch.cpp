@@ -9,19 +9,21 @@
 //   search is 200 plain trial steps, the same for every lane.  The other
 //   arguments (small |z|, real z, very large |z|, non-finite z) go to the
 //   scalar evaluation one by one.
-//   The arguments are taken in chunks of 4096.  A chunk's lane arguments are
+//   The arguments are taken in chunks of 1024.  A chunk's lane arguments are
 //   sorted (a counting sort) by the sign of Im z, by whether they lie on the
 //   ray z = x(1 - i), and by start index, and taken in groups of the
 //   kernel's width (the last group padded with a repeat of its last
 //   argument).  In a group:
-//   - the trial recurrences run together; each lane's seed gives its
-//     w_{nstart-1} = 1/seed (the library's division, in lanes);
+//   - the trial recurrences run together, from c = 2(m0 + 1)/z; each lane's
+//     seed gives its w_{nstart-1} = 1/seed (both quotients the library's
+//     division, in lanes);
 //   - the backward recurrences run aligned on k, so that 2k is the same in
 //     every lane: a lane whose start index lies below the group's largest
 //     waits (keeps its state) until k = nstart - 1.  On the ray the two
 //     quotients of 2k/z are one, and for even k it is twice that of k/2
-//     (exact doubling), so half the divisions are left; the trial steps make
-//     a part of them on the side;
+//     (exact doubling), so half the divisions are left.  They come from a
+//     table that the previous group's recurrence makes on the side (or, for
+//     the first group, the trial steps);
 //   - on the ray, the members from row cut = 12 sqrt(max |z|) + 8 up are not
 //     kept: they are far below the normaliser's sum (J_k(z) falls off fast
 //     with k there, the sum grows as e^{|Im z|}).  The recurrence bounds
@@ -64,7 +66,6 @@ struct LaneArg {
     std::size_t index;  // position in the caller's array
     cplx z;
     std::int32_t nstart;
-    cplx c;
     bool wide;
     double r, t;
     unsigned q1;
@@ -81,14 +82,13 @@ struct Orders {
 
 bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &out) {
     if (!(z.im > 0.0 || z.im < 0.0)) return false;  // real z or NaN
-    RunsOut ro;
-    if (!search_runs_out(top_order, z, ro) || ro.m0 < 1) return false;
-    const std::int32_t nstart = ro.m0 + 201;
+    std::int32_t m0;
+    if (!search_runs_out(top_order, z, m0) || m0 < 1) return false;
+    const std::int32_t nstart = m0 + 201;
     if (nstart > kLaneMaxStart) return false;
     out.index = index;
     out.z = z;
     out.nstart = nstart;
-    out.c = ro.c;
     out.wide = std::fabs(z.im) > std::fabs(z.re);
     out.r = out.wide ? z.re / z.im : z.im / z.re;
     out.t = out.wide ? z.im + z.re * out.r : z.re + z.im * out.r;
@@ -117,31 +117,48 @@ std::int32_t cut_row(const lanes::Group &g, const Orders &orders) {
 // receives order j of the argument at position index.
 template <class Sink, class Scalar>
 void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, Scalar &scalar,
-               const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot) {
+               const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot,
+               std::size_t work_rows) {
     const std::size_t width = kernels.width;
-    std::vector<double> lane(17 * width, 0.0);
+    std::vector<double> lane(19 * width, 0.0);
     double *cre = lane.data(), *cim = cre + width, *r = cim + width, *t = r + width,
            *wide = t + width, *nst = wide + width, *last_re = nst + width,
            *last_im = last_re + width, *sr = last_im + width, *si = sr + width,
            *bound = si + width, *one = bound + width, *zero = one + width,
            *norm_re = zero + width, *norm_im = norm_re + width, *v_re = norm_im + width,
-           *v_im = v_re + width;
+           *v_im = v_re + width, *z_re = v_im + width, *z_im = z_re + width;
+    std::vector<double> next_t(width);
     std::fill(one, one + width, 1.0);
-    for (std::size_t first = 0; first < args.size();) {
-        // A group: up to width arguments of the same kind (sign of Im z, ray).
+    // A group: up to width arguments of the same kind (sign of Im z, ray).
+    auto group_end = [&](std::size_t first) {
         std::size_t end = first + 1;
         while (end < args.size() && end - first < width && args[end].q1 == args[first].q1 &&
                args[end].ray == args[first].ray)
             ++end;
+        return end;
+    };
+    // The argument of lane l of the group [first, end): the last one repeated
+    // as padding.
+    auto lane_of = [&](std::size_t first, std::size_t end, std::size_t l) {
+        return &args[first + (l < end - first ? l : end - first - 1)];
+    };
+    // Two tables on the ray: a group's own, and the next group's, which its
+    // recurrence makes.
+    const std::size_t half = work_rows * width;
+    std::int32_t ready = 0;
+    unsigned parity = 0;
+    for (std::size_t first = 0, end = args.empty() ? 0 : group_end(0); first < args.size();
+         parity ^= 1u) {
         const LaneArg *g[64];
-        for (std::size_t l = 0; l < width; ++l) g[l] = &args[first + (l < end - first ? l : end - first - 1)];
+        for (std::size_t l = 0; l < width; ++l) g[l] = lane_of(first, end, l);
 
         lanes::Group grp{};
         grp.kmax = 0;
         grp.kmin = std::numeric_limits<std::int32_t>::max();
         for (std::size_t l = 0; l < width; ++l) {
-            cre[l] = g[l]->c.re;
-            cim[l] = g[l]->c.im;
+            cre[l] = 2.0 * static_cast<double>(g[l]->nstart - 200);  // 2(m0 + 1)
+            z_re[l] = g[l]->z.re;
+            z_im[l] = g[l]->z.im;
             r[l] = g[l]->r;
             t[l] = g[l]->t;
             wide[l] = g[l]->wide ? 1.0 : 0.0;
@@ -158,12 +175,28 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
         grp.last_re = last_re;
         grp.last_im = last_im;
         grp.ray = g[0]->ray;
-        grp.quot = quot;
+        grp.quot = quot + parity * half;
         grp.q1 = g[0]->q1;
         grp.bound = bound;
         grp.cut = cut_row(grp, orders);
+        grp.table_ready = grp.ray ? ready : 0;
+        const std::size_t next = end, next_end = next < args.size() ? group_end(next) : next;
+        ready = 0;
+        if (grp.ray && next < args.size() && args[next].ray) {
+            std::int32_t next_kmax = 0;
+            for (std::size_t l = 0; l < width; ++l) {
+                const LaneArg *a = lane_of(next, next_end, l);
+                next_t[l] = a->t;
+                next_kmax = std::max(next_kmax, a->nstart);
+            }
+            grp.next_t = next_t.data();
+            grp.next_quot = quot + (parity ^ 1u) * half;
+            grp.next_entries = lanes::table_entries(next_kmax);
+            ready = grp.next_entries;
+        }
 
-        kernels.trial(grp, last_re, last_im);  // the seeds, for now
+        kernels.divide(cre, zero, z_re, z_im, cre, cim);  // c = 2(m0 + 1)/z
+        kernels.trial(grp, last_re, last_im);            // the seeds, for now
         kernels.divide(one, zero, last_re, last_im, last_re, last_im);  // 1/seed
         kernels.recurrence(grp, w_re, w_im);
         // Each lane's first two members: w_nstart = 0, w_{nstart-1} = 1/seed.
@@ -208,7 +241,8 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
                 if (!done[l])
                     sink(g[l]->index, j, orders.negate ? cplx{-v_re[l], -v_im[l]} : cplx{v_re[l], v_im[l]});
         }
-        first = end;
+        first = next;
+        end = next_end;
     }
 }
 
@@ -218,7 +252,7 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
 template <class Sink, class Scalar>
 void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
               const lanes::Kernels &kernels, Scalar scalar) {
-    constexpr std::size_t kChunk = 4096;
+    constexpr std::size_t kChunk = 1024;
     // By kind and start index: a counting sort, linear in the number of
     // arguments (start indices are at most kLaneMaxStart).
     constexpr std::size_t kStarts = kLaneMaxStart + 1;
@@ -252,19 +286,29 @@ void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
         }
         const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
         if (!args.empty() && rows > work_rows) {
-            work.reset(new (std::nothrow) double[3 * rows * kernels.width]);
-            work_rows = work ? rows : 0;
+            // At least twice the rows before: few new blocks for a long array.
+            const std::size_t grown = std::min(std::max(rows, 2 * work_rows),
+                                               static_cast<std::size_t>(kLaneMaxStart) + 1);
+            work.reset(new (std::nothrow) double[4 * grown * kernels.width]);
+            work_rows = work ? grown : 0;
         }
         if (!args.empty() && !work) {
             for (const LaneArg &a : args) scalar(a.index);
         } else if (!args.empty()) {
-            std::fill(place.begin(), place.end(), 0u);
+            // Counts, then places, over the keys the chunk has.
+            std::size_t lo = place.size(), hi = 0;
+            for (const LaneArg &a : args) {
+                lo = std::min(lo, key(a));
+                hi = std::max(hi, key(a) + 1);
+            }
+            std::fill(place.begin() + static_cast<std::ptrdiff_t>(lo),
+                      place.begin() + static_cast<std::ptrdiff_t>(hi) + 1, 0u);
             for (const LaneArg &a : args) ++place[key(a) + 1];
-            for (std::size_t b = 1; b < place.size(); ++b) place[b] += place[b - 1];
+            for (std::size_t b = lo + 1; b <= hi; ++b) place[b] += place[b - 1];
             for (const LaneArg &a : args) sorted[place[key(a)]++] = a;
             run_lanes(std::span<const LaneArg>(sorted.data(), args.size()), orders, sink, scalar, kernels,
                       work.get(), work.get() + work_rows * kernels.width,
-                      work.get() + 2 * work_rows * kernels.width);
+                      work.get() + 2 * work_rows * kernels.width, work_rows);
         }
         for (std::size_t k : rest) scalar(k);
     }

@@ -394,11 +394,14 @@ void besselj10(const cplx (&z)[2], BesselPair (&out)[2]) {
         paired_kernel<false>(z, nstart, seed, out);
 }
 
-bool search_runs_out(std::int32_t n, cplx z, RunsOut &out) {
-    Plan p;
-    if (n < 0 || !plan(n, z, p) || !p.runs_out() || n > p.m0) return false;
-    out = {p.m0, p.c};
-    return true;
+bool search_runs_out(std::int32_t n, cplx z, std::int32_t &m0) {
+    if (n < 0) return false;
+    const double a = cabs(z);
+    if (!(a < kModulusLimit)) return false;
+    m0 = static_cast<std::int32_t>(std::floor(a));
+    // n <= m0 makes i_S = 1 (plan): the first step that can test is the
+    // first whose bound is a number.
+    return n <= m0 && first_bounded_step(m0, a * a) > 200;
 }
 
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed) {

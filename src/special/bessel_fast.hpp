@@ -28,13 +28,10 @@ void besselj10(const cplx (&z)[2], BesselPair (&out)[2]);
 
 // Where the start-index search for order n at z makes no stop test (it runs
 // out: |z|^2 > floor|z| + 201 and n <= floor|z|), it is 200 steps of the trial
-// recurrence with coefficient c, nstart = m0 + 201 and the seed the last
-// trial value: what the batch evaluation does in lanes.
-struct RunsOut {
-    std::int32_t m0;  // floor|z|
-    cplx c;           // 2(m0 + 1)/z
-};
-bool search_runs_out(std::int32_t n, cplx z, RunsOut &out);
+// recurrence with coefficient c = 2(m0 + 1)/z, nstart = m0 + 201 and the seed
+// the last trial value: what the batch evaluation does in lanes.  True, with
+// m0 = floor|z|, when it runs out.
+bool search_runs_out(std::int32_t n, cplx z, std::int32_t &m0);
 
 // normbesselj (bessel.hpp) through the same kernel.
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed);

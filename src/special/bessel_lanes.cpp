@@ -55,16 +55,25 @@ double Opaque(double x) {
     return v;
 }
 
-// The ray's quotient table: for odd m = 2j + 1 <= mtab, 2m/t at quot[j *
-// width + lane], where mtab = kmax / 2.  The recurrence takes an odd k above
-// mtab by its own division and every other k as 2^e times the entry of its
-// odd part m = k / 2^e (which is at most k / 2 < mtab for even k):
-// doubling is exact and commutes with the rounding of the quotient as long as
-// neither overflows nor is subnormal; on the ray t = 2x = sqrt(2) |z| lies
-// between 20 and 3000 (lanes take 14 < |z| < 2103, k < 2304), so 2k/t lies
-// between 6e-4 and 230.  Half the divisions, the same bits; the trial steps,
-// which do not divide, make the table's divisions on the side.
-std::int32_t TableTop(const Group &g) { return g.kmax / 2; }
+// The ray's quotient table: for odd m < kmax, 2m/t at quot[(m - 1)/2 * width
+// + lane].  The recurrence takes each 2k/t as 2^e times the entry of the odd
+// part m = k / 2^e: doubling is exact and commutes with the rounding of the
+// quotient as long as neither overflows nor is subnormal; on the ray t = 2x =
+// sqrt(2) |z| lies between 20 and 3000 (lanes take 14 < |z| < 2103, k <
+// 2304), so 2k/t lies between 6e-4 and 230.  Half the divisions, the same
+// bits.  The divider is idle in the recurrences, which keep the adder busy:
+// a group's recurrence makes the next group's table, spread evenly over its
+// steps, and the trial steps make what is missing (the whole table for the
+// first group of a run).
+// Entry j (m = 2j + 1) of a table: 2m/t by lane.
+HWY_INLINE void TableEntry(const double *t, double *quot, std::int32_t j) {
+    const D d;
+    const std::size_t n = hn::Lanes(d), width = n * kUnroll;
+    const V twom = hn::Set(d, 2.0 * static_cast<double>(2 * j + 1));
+    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u)
+        hn::StoreU(twom / hn::LoadU(d, t + u * n), d,
+                   quot + static_cast<std::size_t>(j) * width + u * n);
+}
 
 // q_{j+1} = c q_j - q_{j-1}, 200 steps, by lane.  On the ray c has equal
 // parts (2(m0 + 1) over x(1 - i) is (a + 0 r)/t and (0 - a r)/t with r = -1,
@@ -72,20 +81,19 @@ std::int32_t TableTop(const Group &g) { return g.kmax / 2; }
 template <bool Ray>
 void TrialOf(const Group &g, double *seed_re, double *seed_im) {
     const D d;
-    const std::size_t n = hn::Lanes(d), width = n * kUnroll;
-    V c_re[kUnroll], c_im[kUnroll], pr[kUnroll], pi[kUnroll], qr[kUnroll], qi[kUnroll],
-        t[kUnroll];
+    const std::size_t n = hn::Lanes(d);
+    V c_re[kUnroll], c_im[kUnroll], pr[kUnroll], pi[kUnroll], qr[kUnroll], qi[kUnroll];
     VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
         c_re[u] = hn::LoadU(d, g.cre + u * n);
         c_im[u] = hn::LoadU(d, g.cim + u * n);
-        t[u] = hn::LoadU(d, g.t + u * n);
         pr[u] = hn::Set(d, 1.0);
         pi[u] = hn::Zero(d);
         qr[u] = c_re[u];
         qi[u] = c_im[u];
     }
-    const std::int32_t entries = Ray ? (TableTop(g) + 1) / 2 : 0;
-    std::int32_t j = 0;
+    const std::int32_t entries = Ray ? table_entries(g.kmax) : 0;
+    const std::int32_t ready = Ray ? g.table_ready : 0;
+    std::int32_t j = ready;
     for (std::int32_t i = 0; i < 200; ++i) {
         VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
             V nr, ni;
@@ -103,15 +111,10 @@ void TrialOf(const Group &g, double *seed_re, double *seed_im) {
             qi[u] = ni;
         }
         if constexpr (Ray) {
-            // The table's entries, spread evenly over the 200 steps.
-            const std::int32_t until = static_cast<std::int32_t>(
-                static_cast<std::int64_t>(entries) * (i + 1) / 200);
-            for (; j < until; ++j) {
-                const V twom = hn::Set(d, 2.0 * static_cast<double>(2 * j + 1));
-                VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u)
-                    hn::StoreU(twom / t[u], d,
-                               g.quot + static_cast<std::size_t>(j) * width + u * n);
-            }
+            // The table's missing entries, spread evenly over the 200 steps.
+            const std::int32_t until = ready + static_cast<std::int32_t>(
+                static_cast<std::int64_t>(entries - ready) * (i + 1) / 200);
+            for (; j < until; ++j) TableEntry(g.t, g.quot, j);
         }
     }
     VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
@@ -165,26 +168,31 @@ HWY_INLINE void Advance(const Group &g, std::int32_t k, std::size_t u, V nr, V n
     }
 }
 
-// On the ray: both parts of 2k/z are q_k (see TableTop), and the step is
+// On the ray: both parts of 2k/z are q_k (see the table above), and the step is
 // ((q ar - q ai) - br, (q ai + q ar) - bi) with two products.
 template <bool Masked, bool Store>
 HWY_INLINE void RaySteps(const Group &g, std::int32_t from, std::int32_t to, State &s,
-                         double *w_re, double *w_im) {
+                         double *w_re, double *w_im, std::int32_t &side) {
     const D d;
     const std::size_t n = hn::Lanes(d), width = n * kUnroll;
-    const std::int32_t top = TableTop(g);
     // 2^e for e = 0 .. 11 (k < 2304); 2^0 hidden (see Opaque).
     const double pow2[12] = {Opaque(1.0), 2.0, 4.0, 8.0, 16.0, 32.0, 64.0, 128.0, 256.0, 512.0, 1024.0, 2048.0};
     for (std::int32_t k = from; k >= to; --k) {
-        const bool divide = (k & 1) != 0 && k > top;
         const int e = std::countr_zero(static_cast<std::uint32_t>(k));  // k = m 2^e, m odd
         const std::int32_t m = k >> e;
-        const V twok = hn::Set(d, 2.0 * static_cast<double>(k)), vs = hn::Set(d, pow2[e]);
+        const V vs = hn::Set(d, pow2[e]);
         const double *row = g.quot + static_cast<std::size_t>((m - 1) / 2) * width;
         VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
-            const V q = divide ? twok / hn::LoadU(d, g.t + u * n) : vs * hn::LoadU(d, row + u * n);
+            const V q = vs * hn::LoadU(d, row + u * n);
             const V a = q * s.ar[u], b = q * s.ai[u];
             Advance<Masked, Store>(g, k, u, (a - b) - s.br[u], (b + a) - s.bi[u], s, w_re, w_im);
+        }
+        if (g.next_quot != nullptr) {
+            // The steps divide for nothing of their own: the next group's
+            // table, spread evenly over them.
+            const std::int32_t until = static_cast<std::int32_t>(
+                static_cast<std::int64_t>(g.next_entries) * (g.kmax - k) / (g.kmax - 1));
+            for (; side < until; ++side) TableEntry(g.next_t, g.next_quot, side);
         }
     }
 }
@@ -219,9 +227,9 @@ HWY_INLINE void GeneralSteps(const Group &g, std::int32_t from, std::int32_t to,
 
 template <bool Masked, bool Store>
 HWY_INLINE void Run(const Group &g, std::int32_t from, std::int32_t to, State &s, double *w_re,
-                    double *w_im) {
+                    double *w_im, std::int32_t &side) {
     if (g.ray)
-        RaySteps<Masked, Store>(g, from, to, s, w_re, w_im);
+        RaySteps<Masked, Store>(g, from, to, s, w_re, w_im, side);
     else
         GeneralSteps<Masked, Store>(g, from, to, s, w_re, w_im);
 }
@@ -239,14 +247,15 @@ void Recurrence(const Group &g, double *w_re, double *w_im) {
         s.bi[u] = hn::Zero(d);
         s.bound[u] = hn::Abs(s.ar[u]) + hn::Abs(s.ai[u]);  // w_{nstart-1}; w_nstart = 0
     }
+    std::int32_t side = 0;  // entries of the next group's table made
     if (g.cut > g.kmax) {
-        Run<true, true>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
-        Run<false, true>(g, g.kmin - 1, 1, s, w_re, w_im);
+        Run<true, true>(g, g.kmax - 1, g.kmin, s, w_re, w_im, side);
+        Run<false, true>(g, g.kmin - 1, 1, s, w_re, w_im, side);
     } else {
         // Row k - 1 of step k is stored from k = cut on.
-        Run<true, false>(g, g.kmax - 1, g.kmin, s, w_re, w_im);
-        Run<false, false>(g, g.kmin - 1, g.cut + 1, s, w_re, w_im);
-        Run<false, true>(g, g.cut, 1, s, w_re, w_im);
+        Run<true, false>(g, g.kmax - 1, g.kmin, s, w_re, w_im, side);
+        Run<false, false>(g, g.kmin - 1, g.cut + 1, s, w_re, w_im, side);
+        Run<false, true>(g, g.cut, 1, s, w_re, w_im, side);
         VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u)
             hn::StoreU(s.bound[u], d, g.bound + u * n);
     }

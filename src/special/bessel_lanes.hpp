@@ -18,7 +18,7 @@ struct Group {
     std::int32_t kmax;        // largest start index of the group
     std::int32_t kmin;        // smallest start index of the group
     bool ray;                 // every lane narrow with r = -1 (z = x(1 - i))
-    double *quot;             // scratch of the ray: (kmax / 4 + 1) * width doubles
+    double *quot;             // the ray's table: kmax / 2 * width doubles
     // Rows from cut on are not stored; recurrence bounds them instead, in
     // bound (by lane: a sum of |Re w_k| + |Im w_k| over those members and
     // w_{nstart-1}, never below any of them, not finite once one is not), and
@@ -26,8 +26,21 @@ struct Group {
     // cut < kmin - 1.
     std::int32_t cut;
     double *bound;
+    // The ray's table may be made ahead, by the previous group's recurrence:
+    // entries below table_ready are in quot already, trial makes the rest.
+    // When next_quot is set (this group and the next on the ray), this
+    // group's recurrence makes the next group's whole table (next_entries
+    // entries, divisors next_t) into next_quot, a buffer other than quot.
+    std::int32_t table_ready;
+    const double *next_t;
+    double *next_quot;
+    std::int32_t next_entries;
     unsigned q1;              // 1 for Im z < 0 (powers of i), 3 for Im z > 0 (of -i)
 };
+
+// Entries of the ray's table of a group whose largest start index is kmax:
+// the odd m below kmax.
+inline std::int32_t table_entries(std::int32_t kmax) { return kmax / 2; }
 
 struct Kernels {
     const char *target;  // instruction set, for reports
