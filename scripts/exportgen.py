@@ -127,11 +127,18 @@ HEAD = "Generated from src/frame/export_table.inc by scripts/exportgen.py; do no
 # ---- build files ---------------------------------------------------------------
 
 
-def gen_def(rows, dll):
+def def_file(rows, dll, routine_entry):
+    """A module-definition file: routine_entry(r) names each routine's export;
+    data rows are exported by name."""
     out = [f"; {HEAD}", f"LIBRARY {dll}.dll", "EXPORTS"]
     for r in rows:
-        out.append(f"  {r.name} @{r.ordinal}" + ("" if r.routine else " DATA"))
+        out.append(f"  {routine_entry(r)} @{r.ordinal}" if r.routine
+                   else f"  {r.name} @{r.ordinal} DATA")
     return "\n".join(out) + "\n"
+
+
+def gen_def(rows, dll):
+    return def_file(rows, dll, lambda r: r.name)
 
 
 def gen_map(rows):
@@ -163,25 +170,13 @@ def stack_bytes(r):
 
 
 def gen_stdcall_def(rows, dll):
-    out = [f"; {HEAD}", f"LIBRARY {dll}.dll", "EXPORTS"]
-    for r in rows:
-        if r.routine:
-            out.append(f"  {r.name} = {stdcall_symbol(r)}@{stack_bytes(r)} @{r.ordinal}")
-        else:
-            out.append(f"  {r.name} @{r.ordinal} DATA")
-    return "\n".join(out) + "\n"
+    return def_file(rows, dll, lambda r: f"{r.name} = {stdcall_symbol(r)}@{stack_bytes(r)}")
 
 
 def gen_stdcall_implib_def(rows, dll):
     # What callers link against: the decorated stdcall names, which dlltool
     # --kill-at imports under the undecorated names that the DLL exports.
-    out = [f"; {HEAD}", f"LIBRARY {dll}.dll", "EXPORTS"]
-    for r in rows:
-        if r.routine:
-            out.append(f"  {r.name}@{stack_bytes(r)} @{r.ordinal}")
-        else:
-            out.append(f"  {r.name} @{r.ordinal} DATA")
-    return "\n".join(out) + "\n"
+    return def_file(rows, dll, lambda r: f"{r.name}@{stack_bytes(r)}")
 
 
 def gen_stdcall_c(rows):

@@ -94,6 +94,15 @@ def _by_point(r):
         yield k, sel, f"{r.pressure_kPa[k]:g} kPa"
 
 
+def _per_point_axes(ax, ylabel, title):
+    """A zero line, labels and a legend of pressures for a plot against frequency."""
+    ax.axhline(0, color="black", linewidth=0.6)
+    ax.set_xlabel("Frequency f (kHz)")
+    ax.set_ylabel(ylabel)
+    ax.set_title(title)
+    ax.legend(fontsize="small", title="pressure")
+
+
 def speed(result, ax=None):
     """Speed of sound of each mode against frequency: deviation from the point's mean, ppm."""
     r = _result(result, ReduceResult)
@@ -105,11 +114,7 @@ def speed(result, ax=None):
         err = m["u_c_m_s"][sel] / mean * 1e6
         ax.errorbar(m["frequency_Hz"][sel] / 1000, dev, yerr=np.nan_to_num(err), fmt="o-",
                     markersize=4, capsize=3, label=label)
-    ax.axhline(0, color="black", linewidth=0.6)
-    ax.set_xlabel("Frequency f (kHz)")
-    ax.set_ylabel("(c − mean c) / mean c (ppm)")
-    ax.set_title("Speed of sound of each mode")
-    ax.legend(fontsize="small", title="pressure")
+    _per_point_axes(ax, "(c − mean c) / mean c (ppm)", "Speed of sound of each mode")
     return fig
 
 
@@ -121,11 +126,7 @@ def halfwidth(result, ax=None):
     for k, sel, label in _by_point(r):
         ax.plot(m["frequency_Hz"][sel] / 1000, m["excess_half_width_ppm"][sel], "s-",
                 markersize=4, label=label)
-    ax.axhline(0, color="black", linewidth=0.6)
-    ax.set_xlabel("Frequency f (kHz)")
-    ax.set_ylabel("(g_meas − g_pred) / f (ppm)")
-    ax.set_title("Excess half-widths")
-    ax.legend(fontsize="small", title="pressure")
+    _per_point_axes(ax, "(g_meas − g_pred) / f (ppm)", "Excess half-widths")
     return fig
 
 

@@ -36,6 +36,23 @@ def check(cond, what):
         raise AssertionError(what)
 
 
+def expected_text(name):
+    """An expected output kept beside these tests."""
+    with open(os.path.join(HERE, name), encoding="utf-8") as f:
+        return f.read()
+
+
+def check_built_in(command, name, what):
+    """velk COMMAND exits 0 and prints the expected output NAME (printed if not)."""
+    code, out, err = run(command)
+    check(code == 0, f"velk {command} exits {code}: {err}")
+    expected = expected_text(name)
+    if out != expected:
+        sys.stdout.write(out)
+        raise AssertionError(f"the built-in {what} differs from {name} (printed above)")
+    return expected
+
+
 def bits(x):
     return struct.unpack("<Q", struct.pack("<d", x))[0]
 
@@ -57,13 +74,7 @@ def value(x):
 
 # ---------------------------------------------------------------- expected
 def test_expected():
-    code, out, err = run("budget")
-    check(code == 0, f"velk budget exits {code}: {err}")
-    with open(os.path.join(HERE, "budget_expected.txt"), encoding="utf-8") as f:
-        expected = f.read()
-    if out != expected:
-        sys.stdout.write(out)
-        raise AssertionError("the built-in budget differs from budget_expected.txt (printed above)")
+    expected = check_built_in("budget", "budget_expected.txt", "budget")
     # The example file given as FILE, and on standard input, gives the same.
     path = os.path.join(HERE, "..", "velk", "example.json")
     check(run("budget", path)[1] == expected, "velk budget example.json differs from the built-in budget")
@@ -377,13 +388,10 @@ def test_readme():
         readme = f.read()
     blocks = re.findall(r"```json\n(.*?)```", readme, re.S)
     check(any(json.loads(b) == example() for b in blocks), "README shows no JSON block equal to the example")
-    with open(os.path.join(HERE, "budget_expected.txt"), encoding="utf-8") as f:
-        expected = f.read()
-    check(expected in re.findall(r"```text\n(.*?)```", readme, re.S), "README does not show the built-in budget")
+    texts = re.findall(r"```text\n(.*?)```", readme, re.S)
+    check(expected_text("budget_expected.txt") in texts, "README does not show the built-in budget")
     check(any(json.loads(b) == reduce_example() for b in blocks), "README does not show the reduction example")
-    with open(os.path.join(HERE, "reduce_expected.txt"), encoding="utf-8") as f:
-        expected = f.read()
-    check(expected in re.findall(r"```text\n(.*?)```", readme, re.S), "README does not show the built-in reduction")
+    check(expected_text("reduce_expected.txt") in texts, "README does not show the built-in reduction")
 
 
 # ------------------------------------------------------------------ reduce
@@ -417,13 +425,7 @@ REDUCE_ERRORS = [
 
 
 def test_reduce():
-    code, out, err = run("reduce")
-    check(code == 0, f"velk reduce exits {code}: {err}")
-    with open(os.path.join(HERE, "reduce_expected.txt"), encoding="utf-8") as f:
-        expected = f.read()
-    if out != expected:
-        sys.stdout.write(out)
-        raise AssertionError("the built-in reduction differs from reduce_expected.txt (printed above)")
+    expected = check_built_in("reduce", "reduce_expected.txt", "reduction")
     path = os.path.join(HERE, "..", "velk", "reduce_example.json")
     check(run("reduce", path)[1] == expected, "velk reduce reduce_example.json differs from the built-in one")
     check(json.loads(run("example", "reduce")[1]) == reduce_example(), "velk example reduce")
