@@ -37,8 +37,9 @@ namespace hn = hwy::HWY_NAMESPACE;
 using D = hn::ScalableTag<double>;
 using V = hn::Vec<D>;
 // Vectors per group: independent chains in flight.  A step of the
-// recurrences is a chain of a product and two sums; four vectors keep the
-// adder busy while each chain waits for its last step.
+// recurrences is a chain of a product and two sums; three vectors keep the
+// adder busy while each chain waits for its last step (two leave it idle,
+// four spill the state out of the registers).
 constexpr std::size_t kUnroll = 3;
 
 std::size_t Width() { return hn::Lanes(D()) * kUnroll; }
@@ -65,6 +66,7 @@ double Opaque(double x) {
 // a group's recurrence makes the next group's table, spread evenly over its
 // steps, and the trial steps make what is missing (the whole table for the
 // first group of a run).
+
 // Entry j (m = 2j + 1) of a table: 2m/t by lane.
 HWY_INLINE void TableEntry(const double *t, double *quot, std::int32_t j) {
     const D d;
