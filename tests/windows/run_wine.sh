@@ -5,6 +5,12 @@
 #   run_wine.sh --optional WINE_LOADER ...   a missing loader skips the test
 #               (exit 77, with the reason; scripts/test counts a skip as a
 #               failure)
+#
+# The prefix is made first (wineboot --init) and checked: on a fresh machine
+# Wine has been seen to fail to make one now and then ("could not load
+# kernel32.dll" before the program starts). Only that start-up, where none of
+# the program has run, is tried again in a new prefix, at most three times;
+# whatever the program itself does is reported as it is.
 set -euo pipefail
 optional=0
 if [ "$1" = "--optional" ]; then
@@ -27,15 +33,19 @@ if [ ! -x "$wine" ] && ! command -v "$wine" >/dev/null; then
     exit 1
 fi
 
-prefix="$(mktemp -d)"
 server="$(dirname "$(readlink -f "$(command -v "$wine")")")/wineserver"
-cleanup() {
+prefix=""
+log="$(mktemp)"
+drop_prefix() {
     # End the wine server of this prefix only, then remove the prefix.
-    if [ -x "$server" ]; then WINEPREFIX="$prefix" "$server" -k 2>/dev/null || true; fi
-    rm -rf "$prefix"
+    if [ -n "$prefix" ]; then
+        if [ -x "$server" ]; then WINEPREFIX="$prefix" "$server" -k 2>/dev/null || true; fi
+        rm -rf "$prefix"
+        prefix=""
+    fi
 }
-trap cleanup EXIT
-export WINEPREFIX="$prefix" WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+trap 'drop_prefix; rm -f "$log"' EXIT
+export WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 # DLLs by their path on drive Z:, which Wine maps to /.
 args=()
 for a in "$@"; do
@@ -44,4 +54,31 @@ for a in "$@"; do
         *) args+=("$a") ;;
     esac
 done
-"$wine" "$host" "${args[@]}"
+
+started_badly() {
+    grep -q "could not load kernel32.dll" "$log"
+}
+
+for attempt in 1 2 3; do
+    prefix="$(mktemp -d)"
+    export WINEPREFIX="$prefix"
+    status=0
+    "$wine" wineboot --init >"$log" 2>&1 || status=$?
+    if [ "$status" != 0 ] || [ ! -f "$prefix/drive_c/windows/system32/kernel32.dll" ] || started_badly; then
+        echo "run_wine: Wine did not make the prefix (attempt $attempt, wineboot status $status):" >&2
+        sed 's/^/  | /' "$log" >&2
+        drop_prefix
+        continue
+    fi
+    status=0
+    "$wine" "$host" "${args[@]}" 2>"$log" || status=$?
+    cat "$log" >&2
+    if [ "$status" != 0 ] && started_badly; then
+        echo "run_wine: Wine did not start the program (attempt $attempt); again in a new prefix" >&2
+        drop_prefix
+        continue
+    fi
+    exit "$status"
+done
+echo "run_wine: Wine failed to start three times" >&2
+exit 1
