@@ -32,8 +32,10 @@
 //     every remaining term is below a quarter of the spacing at both parts of
 //     the running sum, where each addition returns the sum unchanged; the
 //     lanes add the rows below the cut and check the same condition for the
-//     rows above it.  A lane that fails the check (none on the benchmark
-//     grid) takes the scalar evaluation;
+//     rows above it.  A lane that fails the check takes the scalar
+//     evaluation: none on the benchmark grid; on the ray, every argument
+//     from |z| of about 2021 on (its sequence overflows), and now and then
+//     one where a part of the sum nearly cancels (x = 0x1.683da7716bc45p+3);
 //   - otherwise the rotated sum runs over all members of each lane, up to its
 //     own nstart; adding terms that the scalar evaluation leaves out gives
 //     the same bits;
@@ -101,9 +103,9 @@ bool lane_argument(std::size_t index, cplx z, std::int32_t top_order, LaneArg &o
 // Group::cut).  On the ray J_k(z) falls off fast with k against the
 // normaliser's sum, which grows as e^{|Im z|}: relative to it, members from
 // about 10 sqrt|z| on are below 2^-60.  Rows from 12 sqrt|z| + 8 on are left
-// out; a lane whose sum would change by them after all (never seen) takes the
-// scalar evaluation.  Off the ray, and where the cut would not lie below
-// every lane's start, every row is kept.
+// out; a lane whose sum could change by them after all takes the scalar
+// evaluation.  Off the ray, and where the cut would not lie below every
+// lane's start, every row is kept.
 std::int32_t cut_row(const lanes::Group &g, const Orders &orders) {
     const std::int32_t keep = g.kmax + 1;
     if (!g.ray) return keep;
