@@ -83,10 +83,14 @@ int main(int argc, char **argv) {
         const char *v = std::getenv(name);
         return v != nullptr && *v != '\0' ? std::atof(v) : NAN;
     };
+    // Per argument, the best of seven passes (as the AMOS baseline) and their mean.
     const double n_args = 100000.0;
-    const double j0 = find("BM_J0_array/min_time:1.000") / n_args;
-    const double j0_single = find("BM_J0_single_calls/min_time:1.000") / n_args;
-    const double j10 = find("BM_J1J0_array/min_time:1.000") / n_args;
+    auto passes = [&](const std::string &name, const char *statistic) {
+        return find(name + "/iterations:1/repeats:7_" + statistic) / n_args;
+    };
+    const double j0 = passes("BM_J0_array", "best"), j0_mean = passes("BM_J0_array", "mean");
+    const double j0_single = passes("BM_J0_single_calls", "best");
+    const double j10 = passes("BM_J1J0_array", "best"), j10_mean = passes("BM_J1J0_array", "mean");
     const double amos_j0 = amos("VELK_AMOS_J0_NS"), amos_j10 = amos("VELK_AMOS_J1J0_NS");
     if (!std::isnan(j0) && !std::isnan(j0_single))
         std::printf("  J0 over 1e5 ray arguments: %.1f ns/arg, one call each %.1f ns/arg (%.2f x)\n",
@@ -95,16 +99,17 @@ int main(int argc, char **argv) {
         const bool ok = j0 <= amos_j0;
         all = all && ok;
         std::printf("  J0 over 1e5 ray arguments: %.1f ns/arg = %.2f x AMOS (%.1f ns/arg; target <= 1.0, "
-                    "stretch 0.5)  %s\n",
-                    j0, j0 / amos_j0, amos_j0, ok ? (j0 <= 0.5 * amos_j0 ? "met, stretch met" : "met")
-                                                  : "MISSED");
+                    "stretch 0.5)  %s\n    (best of 7 passes each; mean of ours %.1f ns/arg = %.2f x)\n",
+                    j0, j0 / amos_j0, amos_j0,
+                    ok ? (j0 <= 0.5 * amos_j0 ? "met, stretch met" : "met") : "MISSED", j0_mean,
+                    j0_mean / amos_j0);
     }
     if (!std::isnan(j10) && !std::isnan(amos_j10)) {
         const bool ok = j10 <= 0.6 * amos_j10;
         all = all && ok;
         std::printf("  J1 and J0 over 1e5 ray arguments: %.1f ns/arg = %.2f x AMOS's two calls (%.1f ns/arg; "
-                    "target <= 0.6)  %s\n",
-                    j10, j10 / amos_j10, amos_j10, ok ? "met" : "MISSED");
+                    "target <= 0.6)  %s\n    (best of 7 passes each; mean of ours %.1f ns/arg = %.2f x)\n",
+                    j10, j10 / amos_j10, amos_j10, ok ? "met" : "MISSED", j10_mean, j10_mean / amos_j10);
     }
     const double sweep = find("BM_df_ducts_sweep");
     const double singles = find("BM_df_ducts_single_calls");
