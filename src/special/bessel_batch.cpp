@@ -27,12 +27,11 @@
 //   - on the ray, the members from row cut = 12 sqrt(max |z|) + 8 up are not
 //     kept: they are far below the normaliser's sum (J_k(z) falls off fast
 //     with k there, the sum grows as e^{|Im z|}).  The recurrence bounds
-//     them instead (a sum of |Re w_k| + |Im w_k|, never below any of them,
-//     not finite once one is not).  The scalar evaluation stops adding once
-//     every remaining term is below a quarter of the spacing at both parts of
-//     the running sum, where each addition returns the sum unchanged; the
-//     lanes add the rows below the cut and check the same condition for the
-//     rows above it.  A lane that fails the check takes the scalar
+//     them instead (never below any part of them, not finite once one is
+//     not).  The scalar evaluation stops adding once every remaining term
+//     is below a quarter of the spacing at both parts of the running sum,
+//     where each addition returns the sum unchanged; the lanes add the rows
+//     below the cut and check the same condition for the rows above it.  A lane that fails the check takes the scalar
 //     evaluation: none on the benchmark grid; on the ray, every argument
 //     from |z| of about 2021 on (its sequence overflows), and now and then
 //     one where a part of the sum nearly cancels (x = 0x1.683da7716bc45p+3);

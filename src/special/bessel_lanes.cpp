@@ -138,6 +138,27 @@ struct State {
     V bound[kUnroll];  // of the members not stored
 };
 
+// The bound of the members not stored (see Group::bound) with the new member
+// (nr, ni).  With AVX-512: the largest part, |nr| or |ni| in one
+// instruction (vrangepd, largest magnitude, sign cleared), and the largest
+// so far by the bit patterns, which order non-negative doubles as their
+// values and put NaN above infinity: two operations (one on the adder's
+// port, one on the multiplier's) where the sum takes four (two of them on
+// the adder's).  The bound stays finite until a member is not; the
+// first member that is not has an infinite part (a NaN part arises only as
+// infinity minus infinity, beside a sum of the same two infinities), and
+// vrangepd returns infinity for it whatever it does with the NaN.
+HWY_INLINE V Bounded(V bound, V nr, V ni) {
+#if defined(VELK_HAVE_HWY) && HWY_ARCH_X86 && HWY_TARGET <= HWY_AVX3
+    const D d;
+    const hn::RebindToUnsigned<D> du;
+    const V m{_mm512_range_pd(nr.raw, ni.raw, 0x0B)};
+    return hn::BitCast(d, hn::Max(hn::BitCast(du, bound), hn::BitCast(du, m)));
+#else
+    return bound + (hn::Abs(nr) + hn::Abs(ni));
+#endif
+}
+
 // The new member w_{k-1} = (nr, ni) of vector u, stored at row k - 1 or
 // added to the bound, and the state moved on.  Masked: a lane starts at k =
 // nstart - 1 and keeps its state before.
@@ -155,14 +176,13 @@ HWY_INLINE void Advance(const Group &g, std::int32_t k, std::size_t u, V nr, V n
         const auto active =
             hn::Lt(hn::Set(d, static_cast<double>(k)), hn::LoadU(d, g.nstart + u * n));
         if constexpr (!Store)
-            s.bound[u] = hn::IfThenElse(active, s.bound[u] + (hn::Abs(nr) + hn::Abs(ni)),
-                                        s.bound[u]);
+            s.bound[u] = hn::IfThenElse(active, Bounded(s.bound[u], nr, ni), s.bound[u]);
         s.br[u] = hn::IfThenElse(active, s.ar[u], s.br[u]);
         s.bi[u] = hn::IfThenElse(active, s.ai[u], s.bi[u]);
         s.ar[u] = hn::IfThenElse(active, nr, s.ar[u]);
         s.ai[u] = hn::IfThenElse(active, ni, s.ai[u]);
     } else {
-        if constexpr (!Store) s.bound[u] = s.bound[u] + (hn::Abs(nr) + hn::Abs(ni));
+        if constexpr (!Store) s.bound[u] = Bounded(s.bound[u], nr, ni);
         s.br[u] = s.ar[u];
         s.bi[u] = s.ai[u];
         s.ar[u] = nr;
@@ -247,7 +267,7 @@ void Recurrence(const Group &g, double *w_re, double *w_im) {
         s.ai[u] = hn::LoadU(d, g.last_im + u * n);
         s.br[u] = hn::Zero(d);
         s.bi[u] = hn::Zero(d);
-        s.bound[u] = hn::Abs(s.ar[u]) + hn::Abs(s.ai[u]);  // w_{nstart-1}; w_nstart = 0
+        s.bound[u] = Bounded(hn::Zero(d), s.ar[u], s.ai[u]);  // w_{nstart-1}; w_nstart = 0
     }
     std::int32_t side = 0;  // entries of the next group's table made
     if (g.cut > g.kmax) {

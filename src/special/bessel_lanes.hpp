@@ -20,8 +20,9 @@ struct Group {
     bool ray;                 // every lane narrow with r = -1 (z = x(1 - i))
     double *quot;             // the ray's table: kmax / 2 * width doubles
     // Rows from cut on are not stored; recurrence bounds them instead, in
-    // bound (by lane: a sum of |Re w_k| + |Im w_k| over those members and
-    // w_{nstart-1}, never below any of them, not finite once one is not), and
+    // bound (by lane: never below |Re w_k| or |Im w_k| of those members and
+    // w_{nstart-1}, not finite once one is not; the largest of them, or their
+    // sum on targets without AVX-512), and
     // rotated_sum stops before them.  cut = kmax + 1 stores every row; else
     // cut < kmin - 1.
     std::int32_t cut;

@@ -2,6 +2,7 @@
 // bits for every argument (a NaN result NaN in both), on every instruction
 // set of the lanes that this processor runs, over the benchmark grid on the
 // duct ray and a large random set.
+#include <algorithm>
 #include <bit>
 #include <cmath>
 #include <complex>
@@ -14,6 +15,7 @@
 
 #include "special/bessel_batch.hpp"
 #include "special/bessel_fast.hpp"
+#include "special/bessel_lanes.hpp"
 #include "support/bits.hpp"
 #include "velk/velk.hpp"
 
@@ -118,6 +120,84 @@ TEST(BesselBatch, OrdersBitForBitOnEveryInstructionSet) {
                               << ": " << show(got[k]) << " want " << show(want[k]);
                 if (++reported == 5) break;
             }
+        }
+    }
+}
+
+// The recurrence's bound of the rows it does not keep, on every instruction
+// set: never below a part of those members (w_cut .. w_{nstart-1}, read from
+// the same group run with every row kept) and not finite once one of them is
+// not.  The batch leaves a lane to the scalar evaluation on it; no output can
+// show a bound too low, since the rows above the cut change no sum on the
+// benchmark grid.  Ray groups at |z| near 99 (finite members) and 2050
+// (members that overflow), with the cut far below the start.
+TEST(BesselBatch, RecurrenceBoundsTheRowsItDoesNotKeep) {
+    namespace lanes = sp::lanes;
+    for (const auto *kernels : instruction_sets()) {
+        const std::size_t width = kernels->width;
+        for (const double modulus : {99.0, 2050.0}) {
+            std::vector<double> cre(width), cim(width), zre(width), zim(width), r(width, -1.0),
+                t(width), wide(width, 0.0), nst(width), last_re(width), last_im(width),
+                one(width, 1.0), zero(width, 0.0), bound(width);
+            lanes::Group g{};
+            g.kmax = 0;
+            g.kmin = std::numeric_limits<std::int32_t>::max();
+            for (std::size_t l = 0; l < width; ++l) {
+                const double x = (modulus + 0.01 * static_cast<double>(l)) / std::sqrt(2.0);
+                std::int32_t m0 = 0;
+                ASSERT_TRUE(sp::search_runs_out(0, {x, -x}, m0));
+                zre[l] = x;
+                zim[l] = -x;
+                t[l] = x + -x * -1.0;  // the divisor's scale, narrow with r = -1
+                cre[l] = 2.0 * static_cast<double>(m0 + 1);
+                nst[l] = static_cast<double>(m0 + 201);
+                g.kmax = std::max(g.kmax, m0 + 201);
+                g.kmin = std::min(g.kmin, m0 + 201);
+            }
+            const std::size_t rows = static_cast<std::size_t>(g.kmax) + 1;
+            std::vector<double> quot(rows * width), all_re(rows * width), all_im(rows * width),
+                w_re(rows * width), w_im(rows * width);
+            g.cre = cre.data();
+            g.cim = cim.data();
+            g.r = r.data();
+            g.t = t.data();
+            g.wide = wide.data();
+            g.nstart = nst.data();
+            g.last_re = last_re.data();
+            g.last_im = last_im.data();
+            g.ray = true;
+            g.quot = quot.data();
+            g.bound = bound.data();
+            g.q1 = 1;
+            kernels->divide(cre.data(), zero.data(), zre.data(), zim.data(), cre.data(),
+                            cim.data());
+            kernels->trial(g, last_re.data(), last_im.data());
+            kernels->divide(one.data(), zero.data(), last_re.data(), last_im.data(),
+                            last_re.data(), last_im.data());
+            g.table_ready = lanes::table_entries(g.kmax);
+            g.cut = g.kmax + 1;
+            kernels->recurrence(g, all_re.data(), all_im.data());
+            g.cut = 300;
+            kernels->recurrence(g, w_re.data(), w_im.data());
+            int not_finite = 0;
+            for (std::size_t l = 0; l < width; ++l) {
+                const std::size_t top = static_cast<std::size_t>(nst[l]) - 1;
+                double largest = std::max(std::fabs(last_re[l]), std::fabs(last_im[l]));
+                bool finite = std::isfinite(last_re[l]) && std::isfinite(last_im[l]);
+                for (std::size_t k = static_cast<std::size_t>(g.cut); k < top; ++k) {
+                    const double re = all_re[k * width + l], im = all_im[k * width + l];
+                    finite = finite && std::isfinite(re) && std::isfinite(im);
+                    largest = std::max({largest, std::fabs(re), std::fabs(im)});
+                }
+                if (finite)
+                    EXPECT_GE(bound[l], largest) << kernels->target << " |z| " << modulus << " lane " << l;
+                else
+                    EXPECT_FALSE(std::isfinite(bound[l]))
+                        << kernels->target << " |z| " << modulus << " lane " << l;
+                not_finite += finite ? 0 : 1;
+            }
+            EXPECT_EQ(not_finite, modulus > 2000.0 ? static_cast<int>(width) : 0)
+                << kernels->target << " |z| " << modulus;
         }
     }
 }
