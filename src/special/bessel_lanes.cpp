@@ -113,10 +113,14 @@ void TrialOf(const Group &g, double *seed_re, double *seed_im) {
             qi[u] = ni;
         }
         if constexpr (Ray) {
-            // The table's missing entries, spread evenly over the 200 steps.
-            const std::int32_t until = ready + static_cast<std::int32_t>(
-                static_cast<std::int64_t>(entries - ready) * (i + 1) / 200);
-            for (; j < until; ++j) TableEntry(g.t, g.quot, j);
+            // The table's missing entries, spread evenly over the 200 steps
+            // (the quotient's integer division, slow enough to hold the steps
+            // back, only while some are missing).
+            if (j < entries) {
+                const std::int32_t until = ready + static_cast<std::int32_t>(
+                    static_cast<std::int64_t>(entries - ready) * (i + 1) / 200);
+                for (; j < until; ++j) TableEntry(g.t, g.quot, j);
+            }
         }
     }
     VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
@@ -209,13 +213,11 @@ HWY_INLINE void RaySteps(const Group &g, std::int32_t from, std::int32_t to, Sta
             const V a = q * s.ar[u], b = q * s.ai[u];
             Advance<Masked, Store>(g, k, u, (a - b) - s.br[u], (b + a) - s.bi[u], s, w_re, w_im);
         }
-        if (g.next_quot != nullptr) {
-            // The steps divide for nothing of their own: the next group's
-            // table, spread evenly over them.
-            const std::int32_t until = static_cast<std::int32_t>(
-                static_cast<std::int64_t>(g.next_entries) * (g.kmax - k) / (g.kmax - 1));
-            for (; side < until; ++side) TableEntry(g.next_t, g.next_quot, side);
-        }
+        // The steps divide for nothing of their own: an entry of the next
+        // group's table at every even k, a pace the divider keeps up with
+        // and the branch predictor foresees.  Recurrence makes what is left.
+        if (g.next_quot != nullptr && (k & 1) == 0 && side < g.next_entries)
+            TableEntry(g.next_t, g.next_quot, side++);
     }
 }
 
@@ -281,6 +283,10 @@ void Recurrence(const Group &g, double *w_re, double *w_im) {
         VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u)
             hn::StoreU(s.bound[u], d, g.bound + u * n);
     }
+    // The next table's entries that the even steps left: one or two, more
+    // where the next group starts higher.
+    if (g.ray && g.next_quot != nullptr)
+        for (; side < g.next_entries; ++side) TableEntry(g.next_t, g.next_quot, side);
 }
 
 // 2 i^Q w added to (sr, si): the rotation exchanges parts and changes signs
