@@ -296,11 +296,13 @@ void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
         rest.clear();
         std::int32_t kmax = 0;
         for (std::size_t k = from; k < to; ++k) {
-            LaneArg a;
+            // Made in place: a copy read back at once from the stores that
+            // made it waits for them.
+            LaneArg &a = args.emplace_back();
             if (lane_argument(k, z[k], top, a)) {
-                args.push_back(a);
                 kmax = std::max(kmax, a.nstart);
             } else {
+                args.pop_back();
                 rest.push_back(k);
             }
         }
