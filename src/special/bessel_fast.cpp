@@ -394,7 +394,7 @@ void besselj10(const cplx (&z)[2], BesselPair (&out)[2]) {
         paired_kernel<false>(z, nstart, seed, out);
 }
 
-bool search_runs_out(std::int32_t n, cplx z, std::int32_t &m0) {
+bool search_runs_out_plain(std::int32_t n, cplx z, std::int32_t &m0) {
     if (n < 0) return false;
     const double a = cabs(z);
     if (!(a < kModulusLimit)) return false;
@@ -402,6 +402,38 @@ bool search_runs_out(std::int32_t n, cplx z, std::int32_t &m0) {
     // n <= m0 makes i_S = 1 (plan): the first step that can test is the
     // first whose bound is a number.
     return n <= m0 && first_bounded_step(m0, a * a) > 200;
+}
+
+// The same answer, mostly without |z| itself (a call of the runtime's cabs):
+// for 1 <= e^2 <= 1e18, e = sqrt(Re^2 + Im^2) lies within 2^-52 e of the
+// true modulus (two squares, a sum and a root, each rounded), and so does
+// any cabs within a few ulp of it: both lie well inside [lo, hi] = e (1 -+
+// 2^-46).  Where both ends have the same floor, that is m0.  The search runs
+// out when the quotient (m0 + 201)/a2, a2 = fl(|z|^2), rounds below 1: so it
+// does when lo^2 >= m0 + 201 (then a2 exceeds m0 + 201 by some 2^-48 of it),
+// and it does not when hi^2 <= m0 + 201.  Anything nearer takes the plain
+// decision.  z by reference: a copy passed in registers would be stored in
+// halves and read back whole, a stall of some 5 ns per call.
+bool search_runs_out(std::int32_t n, const cplx &z, std::int32_t &m0) {
+    if (n < 0) return false;
+    const double s = z.re * z.re + z.im * z.im;
+    if (s >= 1.0 && s <= 1e18) {
+        const double e = std::sqrt(s);
+        const double lo = e * (1.0 - 0x1p-46), hi = e * (1.0 + 0x1p-46);
+        const double f = std::floor(lo);
+        if (f == std::floor(hi)) {
+            const double limit = f + 201.0;
+            if (lo * lo >= limit) {
+                m0 = static_cast<std::int32_t>(f);
+                return n <= m0;
+            }
+            if (hi * hi <= limit) {
+                m0 = static_cast<std::int32_t>(f);
+                return false;
+            }
+        }
+    }
+    return search_runs_out_plain(n, z, m0);
 }
 
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed) {

@@ -31,7 +31,10 @@ void besselj10(const cplx (&z)[2], BesselPair (&out)[2]);
 // recurrence with coefficient c = 2(m0 + 1)/z, nstart = m0 + 201 and the seed
 // the last trial value: what the batch evaluation does in lanes.  True, with
 // m0 = floor|z|, when it runs out.
-bool search_runs_out(std::int32_t n, cplx z, std::int32_t &m0);
+bool search_runs_out(std::int32_t n, const cplx &z, std::int32_t &m0);
+// The same from |z| = cabs(z) in every case: the reference of the one above,
+// which decides most arguments without it.
+bool search_runs_out_plain(std::int32_t n, cplx z, std::int32_t &m0);
 
 // normbesselj (bessel.hpp) through the same kernel.
 cplx normbesselj_fast(std::int32_t n, cplx z, std::int32_t nstart, cplx seed);

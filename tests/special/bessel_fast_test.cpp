@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <limits>
 #include <random>
+#include <vector>
 
 #include "special/bessel.hpp"
 #include "special/bessel_fast.hpp"
@@ -93,6 +94,46 @@ TEST(BesselFast, DirectNormaliserCalls) {
 }  // namespace
 
 namespace {
+
+// Whether the search runs out, decided mostly without cabs, against the
+// decision from cabs: the same answer and floor|z| at moduli within a few ulp
+// of every integer up to 2200 and of the boundary |z|^2 = floor|z| + 201, at
+// several angles (Pythagorean ones give integer moduli), and at random.
+TEST(BesselFast, RunOutDecisionWithoutTheModulus) {
+    auto check = [](cplx z) -> bool {
+        std::int32_t m0 = -1;
+        const bool plain = sp::search_runs_out_plain(0, z, m0);
+        for (std::int32_t n : {0, 1, m0, m0 + 1, -1}) {
+            std::int32_t fast_m0 = -2, plain_m0 = -2;
+            const bool fast = sp::search_runs_out(n, z, fast_m0);
+            EXPECT_EQ(fast, sp::search_runs_out_plain(n, z, plain_m0))
+                << "n = " << n << ", z = " << velk::test::describe(z.re) << " "
+                << velk::test::describe(z.im);
+            if (fast) EXPECT_EQ(fast_m0, plain_m0) << z.re << " " << z.im;
+        }
+        return plain;
+    };
+    const double turns[][2] = {{0.6, 0.8}, {0.8, -0.6}, {-5.0 / 13.0, 12.0 / 13.0},
+                               {1 / std::sqrt(2.0), -1 / std::sqrt(2.0)}, {1.0, 0.0},
+                               {std::cos(1.0), std::sin(1.0)}, {1.0, 1e-200}};
+    std::vector<double> moduli;
+    for (int k = 1; k <= 2200; ++k) moduli.push_back(k);
+    for (int m0 = 12; m0 <= 16; ++m0) moduli.push_back(std::sqrt(m0 + 201.0));
+    int runs_out = 0;
+    for (double r : moduli)
+        for (const auto &t : turns)
+            for (int j = -6; j <= 6; ++j) {
+                const double s = r * (1.0 + j * 0x1p-52);
+                runs_out += check({s * t[0], s * t[1]}) ? 1 : 0;
+            }
+    EXPECT_GT(runs_out, 0);
+    std::mt19937_64 gen(17);
+    std::uniform_real_distribution<double> lg(-1.0, 10.0), angle(-3.2, 3.2);
+    for (int k = 0; k < 100000; ++k) {
+        const double r = std::pow(10.0, lg(gen)), a = angle(gen);
+        check({r * std::cos(a), r * std::sin(a)});
+    }
+}
 
 TEST(BesselFast, SideBySidePairs) {
     std::mt19937_64 rng(7);
