@@ -2,7 +2,6 @@
 // time and over arrays (bessel_batch.cpp).
 #include <stdexcept>
 #include <string>
-#include <vector>
 
 #include "special/bessel_batch.hpp"
 #include "special/bessel_fast.hpp"
@@ -28,12 +27,6 @@ BesselPair besselj10(complex z) {
 
 namespace {
 
-std::vector<cplx> arguments(std::span<const complex> z) {
-    std::vector<cplx> w(z.size());
-    for (std::size_t k = 0; k < z.size(); ++k) w[k] = {z[k].real(), z[k].imag()};
-    return w;
-}
-
 void require_length(std::size_t want, std::size_t got, const char *what) {
     if (want != got)
         throw std::invalid_argument(std::string("velk: ") + what + " differs in length from z");
@@ -43,22 +36,13 @@ void require_length(std::size_t want, std::size_t got, const char *what) {
 
 void besselj(std::int32_t n, std::span<const complex> z, std::span<complex> out) {
     require_length(z.size(), out.size(), "out");
-    const std::vector<cplx> w = arguments(z);
-    std::vector<cplx> j(w.size());
-    special::besselj_batch(n, w, j);
-    for (std::size_t k = 0; k < j.size(); ++k) out[k] = {j[k].re, j[k].im};
+    special::besselj_batch(n, z, out);
 }
 
 void besselj10(std::span<const complex> z, std::span<complex> j1, std::span<complex> j0) {
     require_length(z.size(), j1.size(), "j1");
     require_length(z.size(), j0.size(), "j0");
-    const std::vector<cplx> w = arguments(z);
-    std::vector<special::BesselPair> j(w.size());
-    special::besselj10_batch(w, j);
-    for (std::size_t k = 0; k < j.size(); ++k) {
-        j1[k] = {j[k].j1.re, j[k].j1.im};
-        j0[k] = {j[k].j0.re, j[k].j0.im};
-    }
+    special::besselj10_batch(z, j1, j0);
 }
 
 }  // namespace velk

@@ -41,13 +41,14 @@
 //   - the exponential and the normaliser's product are formed per lane with
 //     the scalar operations, the quotients w_n/N in lanes.
 //   Nothing is kept between calls; the work storage (one block for the
-//   largest group of a chunk) comes from the heap and is released before
+//   largest group of the array) comes from the heap and is released before
 //   returning; if it cannot be obtained, the chunk's arguments take the
 //   scalar evaluation.
 #include "special/bessel_batch.hpp"
 
 #include <algorithm>
 #include <cmath>
+#include <complex>
 #include <cstddef>
 #include <limits>
 #include <memory>
@@ -81,17 +82,25 @@ struct Orders {
     bool negate;
 };
 
-// z by reference, read from the caller's array: a copy of it put together on
-// the stack from its two parts would be read back whole before the parts are
-// stored (a stall of some 5 ns per argument).
-bool lane_argument(std::size_t index, const cplx &z, std::int32_t top_order, LaneArg &out) {
+// The parts of an argument, from the library's complex type or the
+// standard one (the C++ interface's arrays, read where they are).
+cplx parts(const cplx &z) { return z; }
+cplx parts(const std::complex<double> &z) { return {z.real(), z.imag()}; }
+
+// The argument goes into out first, part by part, and is read from there:
+// a copy assembled on the stack from its two parts and read back whole
+// would wait for both stores (a stall of some 5 ns per argument).
+bool lane_argument(std::size_t index, double re, double im, std::int32_t top_order,
+                   LaneArg &out) {
+    out.z.re = re;
+    out.z.im = im;
+    const cplx &z = out.z;
     if (!(z.im > 0.0 || z.im < 0.0)) return false;  // real z or NaN
     std::int32_t m0;
     if (!search_runs_out(top_order, z, m0) || m0 < 1) return false;
     const std::int32_t nstart = m0 + 201;
     if (nstart > kLaneMaxStart) return false;
     out.index = index;
-    out.z = z;
     out.nstart = nstart;
     out.wide = std::fabs(z.im) > std::fabs(z.re);
     out.r = out.wide ? z.re / z.im : z.im / z.re;
@@ -272,8 +281,8 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
 // The batch: lanes where they serve, `scalar(k)` for the rest.  The
 // arguments are taken a chunk at a time, so that the bookkeeping stays small
 // and in cache whatever the length of the array.
-template <class Sink, class Scalar>
-void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
+template <class T, class Sink, class Scalar>
+void evaluate(std::span<const T> z, const Orders &orders, Sink sink,
               const lanes::Kernels &kernels, Scalar scalar) {
     constexpr std::size_t kChunk = 1024;
     // By kind and start index: a counting sort, linear in the number of
@@ -291,6 +300,24 @@ void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
     args.reserve(chunk);
     std::vector<std::size_t> rest;
     std::vector<std::uint32_t> place(4 * kStarts + 1);
+    // One work block serves every chunk of a long array: its rows bound the
+    // start index of every lane argument, floor|z| + 201 <= floor(|Re z| +
+    // |Im z|) + 201, with a row to spare for the rounding of that sum.  A
+    // block grown chunk by chunk would come fresh from the system each time,
+    // page by page (some 2 ms over the benchmark array).
+    constexpr std::size_t kRowsMax = static_cast<std::size_t>(kLaneMaxStart) + 1;
+    std::size_t planned = 0;
+    if (z.size() > chunk) {
+        double reach = 0.0;
+        for (const T &v : z) {
+            const cplx w = parts(v);
+            const double s = std::fabs(w.re) + std::fabs(w.im);
+            if (s > reach) reach = s;
+        }
+        planned = reach < static_cast<double>(kRowsMax) ? static_cast<std::size_t>(reach) + 203
+                                                        : kRowsMax;
+        planned = std::min(planned, kRowsMax);
+    }
     std::unique_ptr<double[], AlignedDelete> work;
     std::size_t work_rows = 0;
     for (std::size_t from = 0; from < z.size(); from += chunk) {
@@ -302,7 +329,8 @@ void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
             // Made in place: a copy read back at once from the stores that
             // made it waits for them.
             LaneArg &a = args.emplace_back();
-            if (lane_argument(k, z[k], top, a)) {
+            const cplx w = parts(z[k]);
+            if (lane_argument(k, w.re, w.im, top, a)) {
                 kmax = std::max(kmax, a.nstart);
             } else {
                 args.pop_back();
@@ -311,9 +339,7 @@ void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
         }
         const std::size_t rows = static_cast<std::size_t>(kmax) + 1;
         if (!args.empty() && rows > work_rows) {
-            // At least twice the rows before: few new blocks for a long array.
-            const std::size_t grown = std::min(std::max(rows, 2 * work_rows),
-                                               static_cast<std::size_t>(kLaneMaxStart) + 1);
+            const std::size_t grown = std::min(std::max(rows, planned), kRowsMax);
             work.reset(static_cast<double *>(::operator new[](
                 4 * grown * kernels.width * sizeof(double), kWorkAlignment, std::nothrow)));
             work_rows = work ? grown : 0;
@@ -342,25 +368,60 @@ void evaluate(std::span<const cplx> z, const Orders &orders, Sink sink,
 
 }  // namespace
 
-void besselj_batch(std::int32_t n, std::span<const cplx> z, std::span<cplx> out,
-                   const lanes::Kernels &kernels) {
+namespace {
+
+template <class T>
+void orders_batch(std::int32_t n, std::span<const T> z, std::span<T> out,
+                  const lanes::Kernels &kernels) {
+    auto put = [&](std::size_t k, cplx v) { out[k] = T{v.re, v.im}; };
     if (n == std::numeric_limits<std::int32_t>::min()) {
-        for (std::size_t k = 0; k < z.size(); ++k) out[k] = besselj_fast(n, z[k]);
+        for (std::size_t k = 0; k < z.size(); ++k) put(k, besselj_fast(n, parts(z[k])));
         return;
     }
     const Orders orders{{n < 0 ? -n : n, 0}, 1, n < 0 && (n & 1) != 0};
     evaluate(
-        z, orders, [&](std::size_t k, int, cplx v) { out[k] = v; }, kernels,
-        [&](std::size_t k) { out[k] = besselj_fast(n, z[k]); });
+        z, orders, [&](std::size_t k, int, cplx v) { put(k, v); }, kernels,
+        [&](std::size_t k) { put(k, besselj_fast(n, parts(z[k]))); });
+}
+
+// sink(k, pair) receives J_1 and J_0 of z[k].
+template <class T, class PairSink>
+void pairs_batch(std::span<const T> z, PairSink sink, const lanes::Kernels &kernels) {
+    const Orders orders{{1, 0}, 2, false};
+    evaluate(
+        z, orders,
+        [&](std::size_t k, int j, cplx v) { sink(k, j == 0, v); }, kernels,
+        [&](std::size_t k) {
+            const BesselPair p = besselj10(parts(z[k]));
+            sink(k, true, p.j1);
+            sink(k, false, p.j0);
+        });
+}
+
+}  // namespace
+
+void besselj_batch(std::int32_t n, std::span<const cplx> z, std::span<cplx> out,
+                   const lanes::Kernels &kernels) {
+    orders_batch(n, z, out, kernels);
+}
+
+void besselj_batch(std::int32_t n, std::span<const std::complex<double>> z,
+                   std::span<std::complex<double>> out, const lanes::Kernels &kernels) {
+    orders_batch(n, z, out, kernels);
 }
 
 void besselj10_batch(std::span<const cplx> z, std::span<BesselPair> out,
                      const lanes::Kernels &kernels) {
-    const Orders orders{{1, 0}, 2, false};
-    evaluate(
-        z, orders,
-        [&](std::size_t k, int j, cplx v) { (j == 0 ? out[k].j1 : out[k].j0) = v; }, kernels,
-        [&](std::size_t k) { out[k] = besselj10(z[k]); });
+    pairs_batch(
+        z, [&](std::size_t k, bool j1, cplx v) { (j1 ? out[k].j1 : out[k].j0) = v; }, kernels);
+}
+
+void besselj10_batch(std::span<const std::complex<double>> z,
+                     std::span<std::complex<double>> j1, std::span<std::complex<double>> j0,
+                     const lanes::Kernels &kernels) {
+    pairs_batch(
+        z, [&](std::size_t k, bool first, cplx v) { (first ? j1 : j0)[k] = {v.re, v.im}; },
+        kernels);
 }
 
 }  // namespace velk::special

@@ -2,6 +2,7 @@
 // argument (see bessel_batch.cpp).
 #pragma once
 
+#include <complex>
 #include <cstdint>
 #include <span>
 
@@ -17,6 +18,16 @@ void besselj_batch(std::int32_t n, std::span<const cplx> z, std::span<cplx> out,
 
 // out[k] = besselj10(z[k]).
 void besselj10_batch(std::span<const cplx> z, std::span<BesselPair> out,
+                     const lanes::Kernels &kernels = lanes::best());
+
+// The same over the standard complex type, the C++ interface's arrays read
+// and written where they are: out[k] = besselj_fast(n, z[k]), and j1[k], j0[k]
+// the two values of besselj10(z[k]).
+void besselj_batch(std::int32_t n, std::span<const std::complex<double>> z,
+                   std::span<std::complex<double>> out,
+                   const lanes::Kernels &kernels = lanes::best());
+void besselj10_batch(std::span<const std::complex<double>> z,
+                     std::span<std::complex<double>> j1, std::span<std::complex<double>> j0,
                      const lanes::Kernels &kernels = lanes::best());
 
 }  // namespace velk::special
