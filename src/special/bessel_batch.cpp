@@ -31,10 +31,11 @@
 //     not).  The scalar evaluation stops adding once every remaining term
 //     is below a quarter of the spacing at both parts of the running sum,
 //     where each addition returns the sum unchanged; the lanes add the rows
-//     below the cut and check the same condition for the rows above it.  A lane that fails the check takes the scalar
-//     evaluation: none on the benchmark grid; on the ray, every argument
-//     from |z| of about 2021 on (its sequence overflows), and now and then
-//     one where a part of the sum nearly cancels (x = 0x1.683da7716bc45p+3);
+//     below the cut and check the same condition for the rows above it.  A
+//     lane that fails the check takes the scalar evaluation: none on the
+//     benchmark grid; on the ray, every argument from |z| of about 2021 on
+//     (its sequence overflows), and now and then one where a part of the
+//     sum nearly cancels (x = 0x1.683da7716bc45p+3);
 //   - otherwise the rotated sum runs over all members of each lane, up to its
 //     own nstart; adding terms that the scalar evaluation leaves out gives
 //     the same bits;

@@ -190,7 +190,8 @@ TEST(BesselBatch, RecurrenceBoundsTheRowsItDoesNotKeep) {
                     largest = std::max({largest, std::fabs(re), std::fabs(im)});
                 }
                 if (finite)
-                    EXPECT_GE(bound[l], largest) << kernels->target << " |z| " << modulus << " lane " << l;
+                    EXPECT_GE(bound[l], largest)
+                        << kernels->target << " |z| " << modulus << " lane " << l;
                 else
                     EXPECT_FALSE(std::isfinite(bound[l]))
                         << kernels->target << " |z| " << modulus << " lane " << l;
