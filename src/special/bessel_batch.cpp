@@ -38,7 +38,9 @@
 //     sum nearly cancels (x = 0x1.683da7716bc45p+3);
 //   - otherwise the rotated sum runs over all members of each lane, up to its
 //     own nstart; adding terms that the scalar evaluation leaves out gives
-//     the same bits;
+//     the same bits.  A group's rotated sum runs with the next group's
+//     trial steps (it reads its rows from the cache slower than the adder
+//     could add them; the trial steps read nothing);
 //   - the exponential and the normaliser's product are formed per lane with
 //     the scalar operations, the quotients w_n/N in lanes.
 //   Nothing is kept between calls; the work storage (one block for the
@@ -153,7 +155,7 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
                const lanes::Kernels &kernels, double *w_re, double *w_im, double *quot,
                std::size_t work_rows) {
     const std::size_t width = kernels.width;
-    const auto lane = aligned_zeros(20 * width);
+    const auto lane = aligned_zeros(21 * width);
     double *cre = lane.get(), *cim = cre + width, *r = cim + width, *t = r + width,
            *wide = t + width, *nst = wide + width, *last_re = nst + width,
            *last_im = last_re + width, *sr = last_im + width, *si = sr + width,
@@ -161,6 +163,9 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
            *norm_re = zero + width, *norm_im = norm_re + width, *v_re = norm_im + width,
            *v_im = v_re + width, *z_re = v_im + width, *z_im = z_re + width;
     double *next_t = z_im + width;
+    // Start indices by lane, of this group and of the previous one, whose
+    // rotated sum runs with this group's trial steps.
+    double *const starts[2] = {nst, next_t + width};
     std::fill(one, one + width, 1.0);
     // A group: up to width arguments of the same kind (sign of Im z, ray).
     auto group_end = [&](std::size_t first) {
@@ -180,6 +185,49 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
     const std::size_t half = work_rows * width;
     std::int32_t ready = 0;
     unsigned parity = 0;
+    // A group whose rows are made but not yet summed.
+    struct Pending {
+        lanes::Group grp;
+        const LaneArg *g[64];
+        std::size_t count;  // lanes that are not padding
+    } prev{};
+    bool pending = false;
+    // The rest of the pending group, once its sums (sr, si) are formed:
+    // N = (sum + w_0) e^{+-iz} by lane, a lane whose rows from the cut on
+    // could have changed its sum to the scalar evaluation, and w_n/N.
+    auto finish = [&](const Pending &p) {
+        bool done[64];
+        for (std::size_t l = 0; l < width; ++l) {
+            done[l] = l >= p.count;
+            if (!done[l] && p.grp.cut <= p.grp.kmax) {
+                // The members from the cut on would not change the sum: each
+                // is below a quarter of the spacing at both of its parts.
+                const double lr = quarter_spacing(sr[l]), li = quarter_spacing(si[l]);
+                if (!(2.0 * bound[l] < (lr < li ? lr : li))) {
+                    scalar(p.g[l]->index);
+                    done[l] = true;
+                }
+            }
+            if (done[l]) {  // padding, or taken by the scalar evaluation
+                norm_re[l] = 1.0;
+                norm_im[l] = 0.0;
+                continue;
+            }
+            const cplx z = p.g[l]->z;
+            const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
+            const cplx norm = (cplx{sr[l], si[l]} + cplx{w_re[l], w_im[l]}) * e;
+            norm_re[l] = norm.re;
+            norm_im[l] = norm.im;
+        }
+        for (int j = 0; j < orders.count; ++j) {
+            const std::size_t row = static_cast<std::size_t>(orders.order[j]) * width;
+            kernels.divide(w_re + row, w_im + row, norm_re, norm_im, v_re, v_im);  // w_n / N
+            for (std::size_t l = 0; l < width; ++l)
+                if (!done[l])
+                    sink(p.g[l]->index, j,
+                         orders.negate ? cplx{-v_re[l], -v_im[l]} : cplx{v_re[l], v_im[l]});
+        }
+    };
     for (std::size_t first = 0, end = args.empty() ? 0 : group_end(0); first < args.size();
          parity ^= 1u) {
         const LaneArg *g[64];
@@ -195,7 +243,7 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
             r[l] = g[l]->r;
             t[l] = g[l]->t;
             wide[l] = g[l]->wide ? 1.0 : 0.0;
-            nst[l] = static_cast<double>(g[l]->nstart);
+            starts[parity][l] = static_cast<double>(g[l]->nstart);
             grp.kmax = std::max(grp.kmax, g[l]->nstart);
             grp.kmin = std::min(grp.kmin, g[l]->nstart);
         }
@@ -204,7 +252,7 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
         grp.r = r;
         grp.t = t;
         grp.wide = wide;
-        grp.nstart = nst;
+        grp.nstart = starts[parity];
         grp.last_re = last_re;
         grp.last_im = last_im;
         grp.ray = g[0]->ray;
@@ -229,7 +277,13 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
         }
 
         kernels.divide(cre, zero, z_re, z_im, cre, cim);  // c = 2(m0 + 1)/z
-        kernels.trial(grp, last_re, last_im);            // the seeds, for now
+        if (pending) {
+            // The seeds, for now, with the previous group's sums.
+            kernels.trial_sum(grp, prev.grp, w_re, w_im, last_re, last_im, sr, si);
+            finish(prev);
+        } else {
+            kernels.trial(grp, last_re, last_im);
+        }
         kernels.divide(one, zero, last_re, last_im, last_re, last_im);  // 1/seed
         kernels.recurrence(grp, w_re, w_im);
         // Each lane's first two members: w_nstart = 0, w_{nstart-1} = 1/seed.
@@ -240,42 +294,16 @@ void run_lanes(std::span<const LaneArg> args, const Orders &orders, Sink &sink, 
             w_re[top - width] = last_re[l];
             w_im[top - width] = last_im[l];
         }
-        kernels.rotated_sum(grp, w_re, w_im, sr, si);
-
-        // N = (sum + w_0) e^{+-iz} by lane; a lane whose rows from the cut
-        // on could have changed its sum takes the scalar evaluation.
-        bool done[64];
-        for (std::size_t l = 0; l < width; ++l) {
-            done[l] = l >= end - first;
-            if (!done[l] && grp.cut <= grp.kmax) {
-                // The members from the cut on would not change the sum: each
-                // is below a quarter of the spacing at both of its parts.
-                const double lr = quarter_spacing(sr[l]), li = quarter_spacing(si[l]);
-                if (!(2.0 * bound[l] < (lr < li ? lr : li))) {
-                    scalar(g[l]->index);
-                    done[l] = true;
-                }
-            }
-            if (done[l]) {  // padding, or taken by the scalar evaluation
-                norm_re[l] = 1.0;
-                norm_im[l] = 0.0;
-                continue;
-            }
-            const cplx z = g[l]->z;
-            const cplx e = z.im > 0.0 ? cexp({-z.im, z.re}) : cexp({z.im, -z.re});  // e^{+-iz}
-            const cplx norm = (cplx{sr[l], si[l]} + cplx{w_re[l], w_im[l]}) * e;
-            norm_re[l] = norm.re;
-            norm_im[l] = norm.im;
-        }
-        for (int j = 0; j < orders.count; ++j) {
-            const std::size_t row = static_cast<std::size_t>(orders.order[j]) * width;
-            kernels.divide(w_re + row, w_im + row, norm_re, norm_im, v_re, v_im);  // w_n / N
-            for (std::size_t l = 0; l < width; ++l)
-                if (!done[l])
-                    sink(g[l]->index, j, orders.negate ? cplx{-v_re[l], -v_im[l]} : cplx{v_re[l], v_im[l]});
-        }
+        prev.grp = grp;
+        std::copy(g, g + width, prev.g);
+        prev.count = end - first;
+        pending = true;
         first = next;
         end = next_end;
+    }
+    if (pending) {
+        kernels.rotated_sum(prev.grp, w_re, w_im, sr, si);
+        finish(prev);
     }
 }
 

@@ -80,8 +80,9 @@ HWY_INLINE void TableEntry(const double *t, double *quot, std::int32_t j) {
 // q_{j+1} = c q_j - q_{j-1}, 200 steps, by lane.  On the ray c has equal
 // parts (2(m0 + 1) over x(1 - i) is (a + 0 r)/t and (0 - a r)/t with r = -1,
 // both a/t), so c q = (c qr - c qi, c qi + c qr) with two products.
-template <bool Ray>
-void TrialOf(const Group &g, double *seed_re, double *seed_im) {
+// each(i) runs after step i: other work for the units the steps leave idle.
+template <bool Ray, class Each>
+HWY_INLINE void TrialOf(const Group &g, double *seed_re, double *seed_im, Each &&each) {
     const D d;
     const std::size_t n = hn::Lanes(d);
     V c_re[kUnroll], c_im[kUnroll], pr[kUnroll], pi[kUnroll], qr[kUnroll], qi[kUnroll];
@@ -122,6 +123,7 @@ void TrialOf(const Group &g, double *seed_re, double *seed_im) {
                 for (; j < until; ++j) TableEntry(g.t, g.quot, j);
             }
         }
+        each(i);
     }
     VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
         hn::StoreU(qr[u], d, seed_re + u * n);
@@ -130,10 +132,11 @@ void TrialOf(const Group &g, double *seed_re, double *seed_im) {
 }
 
 void Trial(const Group &g, double *seed_re, double *seed_im) {
+    auto none = [](std::int32_t) {};
     if (g.ray)
-        TrialOf<true>(g, seed_re, seed_im);
+        TrialOf<true>(g, seed_re, seed_im, none);
     else
-        TrialOf<false>(g, seed_re, seed_im);
+        TrialOf<false>(g, seed_re, seed_im, none);
 }
 
 // The state of the backward recurrences: a holds w_k, b holds w_{k+1}.
@@ -327,49 +330,96 @@ HWY_INLINE void AddRotated(std::int32_t k, const double *w_re, const double *w_i
 }
 
 // sum_{k=1}^{nstart} 2 i^(Q1 k) w_k from zero in increasing k, by lane; Q1
-// = 1 for +i, 3 for -i.
+// = 1 for +i, 3 for -i.  Rows 1 .. open, which every lane adds, go in blocks
+// of four; Finish adds the rest, each lane up to its own nstart, and stores
+// the sums.
 template <unsigned Q1>
-void RotatedSumOf(const Group &g, const double *w_re, const double *w_im, double *sr_out,
-                  double *si_out) {
-    constexpr unsigned Q2 = (2 * Q1) & 3u, Q3 = (3 * Q1) & 3u;
-    const D d;
-    const std::size_t n = hn::Lanes(d);
-    const V two = hn::Set(d, Opaque(2.0));
-    V sr[kUnroll], si[kUnroll], nst[kUnroll];
-    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
-        sr[u] = hn::Zero(d);
-        si[u] = hn::Zero(d);
-        nst[u] = hn::LoadU(d, g.nstart + u * n);
+struct RotatedSumOf {
+    static constexpr unsigned Q2 = (2 * Q1) & 3u, Q3 = (3 * Q1) & 3u;
+    const double *w_re, *w_im;
+    V two, sr[kUnroll], si[kUnroll], nst[kUnroll];
+    std::int32_t k = 1;     // the next row
+    std::int32_t last;      // the last row added
+    std::int32_t blocks;    // blocks of four rows that every lane adds
+
+    RotatedSumOf(const Group &g, const double *re, const double *im) : w_re(re), w_im(im) {
+        const D d;
+        const std::size_t n = hn::Lanes(d);
+        two = hn::Set(d, Opaque(2.0));
+        VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+            sr[u] = hn::Zero(d);
+            si[u] = hn::Zero(d);
+            nst[u] = hn::LoadU(d, g.nstart + u * n);
+        }
+        last = g.cut <= g.kmax ? g.cut - 1 : g.kmax;
+        const std::int32_t open = g.kmin < last ? g.kmin : last;
+        blocks = open / 4;
     }
-    const std::int32_t last = g.cut <= g.kmax ? g.cut - 1 : g.kmax;
-    const std::int32_t open = g.kmin < last ? g.kmin : last;  // every lane adds up to here
-    std::int32_t k = 1;
-    for (; k + 3 <= open; k += 4) {
+
+    HWY_INLINE void Block() {
         AddRotated<Q1, false>(k, w_re, w_im, two, nst, sr, si);
         AddRotated<Q2, false>(k + 1, w_re, w_im, two, nst, sr, si);
         AddRotated<Q3, false>(k + 2, w_re, w_im, two, nst, sr, si);
         AddRotated<0, false>(k + 3, w_re, w_im, two, nst, sr, si);
+        k += 4;
     }
-    for (; k <= last; ++k) {
-        switch ((static_cast<unsigned>(k) * Q1) & 3u) {
-            case 0: AddRotated<0, true>(k, w_re, w_im, two, nst, sr, si); break;
-            case 1: AddRotated<1, true>(k, w_re, w_im, two, nst, sr, si); break;
-            case 2: AddRotated<2, true>(k, w_re, w_im, two, nst, sr, si); break;
-            default: AddRotated<3, true>(k, w_re, w_im, two, nst, sr, si); break;
+
+    void Finish(double *sr_out, double *si_out) {
+        while (k < 1 + 4 * blocks) Block();
+        for (; k <= last; ++k) {
+            switch ((static_cast<unsigned>(k) * Q1) & 3u) {
+                case 0: AddRotated<0, true>(k, w_re, w_im, two, nst, sr, si); break;
+                case 1: AddRotated<1, true>(k, w_re, w_im, two, nst, sr, si); break;
+                case 2: AddRotated<2, true>(k, w_re, w_im, two, nst, sr, si); break;
+                default: AddRotated<3, true>(k, w_re, w_im, two, nst, sr, si); break;
+            }
+        }
+        const D d;
+        const std::size_t n = hn::Lanes(d);
+        VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
+            hn::StoreU(sr[u], d, sr_out + u * n);
+            hn::StoreU(si[u], d, si_out + u * n);
         }
     }
-    VELK_EACH_VECTOR for (std::size_t u = 0; u < kUnroll; ++u) {
-        hn::StoreU(sr[u], d, sr_out + u * n);
-        hn::StoreU(si[u], d, si_out + u * n);
-    }
-}
+};
 
 void RotatedSum(const Group &g, const double *w_re, const double *w_im, double *sr,
                 double *si) {
     if (g.q1 == 1)
-        RotatedSumOf<1>(g, w_re, w_im, sr, si);
+        RotatedSumOf<1>(g, w_re, w_im).Finish(sr, si);
     else
-        RotatedSumOf<3>(g, w_re, w_im, sr, si);
+        RotatedSumOf<3>(g, w_re, w_im).Finish(sr, si);
+}
+
+// The trial steps of one group with the rotated sum of another: the sum
+// reads its rows from the cache slower than the adder adds them, the trial
+// steps keep the adder busy and read nothing.  The sum's blocks are spread
+// evenly over the 200 steps (a running count, no division); each lane's sum
+// is the same chain of additions in the same order as alone.
+template <bool Ray, unsigned Q1>
+void TrialSumOf(const Group &trial, const Group &sum, const double *w_re, const double *w_im,
+                double *seed_re, double *seed_im, double *sr, double *si) {
+    RotatedSumOf<Q1> s(sum, w_re, w_im);
+    std::int32_t due = 0;  // 200 times the blocks due, less 200 times those added
+    TrialOf<Ray>(trial, seed_re, seed_im, [&](std::int32_t) {
+        for (due += s.blocks; due >= 200; due -= 200) s.Block();
+    });
+    s.Finish(sr, si);
+}
+
+void TrialSum(const Group &trial, const Group &sum, const double *w_re, const double *w_im,
+              double *seed_re, double *seed_im, double *sr, double *si) {
+    if (trial.ray) {
+        if (sum.q1 == 1)
+            TrialSumOf<true, 1>(trial, sum, w_re, w_im, seed_re, seed_im, sr, si);
+        else
+            TrialSumOf<true, 3>(trial, sum, w_re, w_im, seed_re, seed_im, sr, si);
+    } else {
+        if (sum.q1 == 1)
+            TrialSumOf<false, 1>(trial, sum, w_re, w_im, seed_re, seed_im, sr, si);
+        else
+            TrialSumOf<false, 3>(trial, sum, w_re, w_im, seed_re, seed_im, sr, si);
+    }
 }
 
 // velk::cdiv by lane: with r and t from the divisor's branch (wide: |yi| >
@@ -398,7 +448,7 @@ void Divide(const double *xr, const double *xi, const double *yr, const double *
 
 Kernels GetKernels() {
     return Kernels{hwy::TargetName(HWY_TARGET), Width(), &Trial, &Recurrence, &RotatedSum,
-                   &Divide};
+                   &TrialSum, &Divide};
 }
 
 }  // namespace HWY_NAMESPACE

@@ -58,6 +58,12 @@ struct Kernels {
     // row cut - 1.
     void (*rotated_sum)(const Group &g, const double *w_re, const double *w_im, double *sr,
                         double *si);
+    // trial of one group and rotated_sum of another at once (the sum's rows
+    // are not the trial group's to change): the same values as the two
+    // calls.
+    void (*trial_sum)(const Group &trial, const Group &sum, const double *w_re,
+                      const double *w_im, double *seed_re, double *seed_im, double *sr,
+                      double *si);
     // (qr + i qi) = (xr + i xi)/(yr + i yi) by lane, width lanes, each the
     // library's complex division (velk::cdiv) with its branch; q may be x or y.
     void (*divide)(const double *xr, const double *xi, const double *yr, const double *yi,
