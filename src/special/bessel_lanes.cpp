@@ -342,7 +342,9 @@ struct RotatedSumOf {
     std::int32_t last;      // the last row added
     std::int32_t blocks;    // blocks of four rows that every lane adds
 
-    RotatedSumOf(const Group &g, const double *re, const double *im) : w_re(re), w_im(im) {
+    // Inline throughout, so that the sums stay in registers.
+    HWY_INLINE RotatedSumOf(const Group &g, const double *re, const double *im)
+        : w_re(re), w_im(im) {
         const D d;
         const std::size_t n = hn::Lanes(d);
         two = hn::Set(d, Opaque(2.0));
@@ -364,7 +366,7 @@ struct RotatedSumOf {
         k += 4;
     }
 
-    void Finish(double *sr_out, double *si_out) {
+    HWY_INLINE void Finish(double *sr_out, double *si_out) {
         while (k < 1 + 4 * blocks) Block();
         for (; k <= last; ++k) {
             switch ((static_cast<unsigned>(k) * Q1) & 3u) {
