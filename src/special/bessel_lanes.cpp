@@ -1,6 +1,7 @@
 // Vector kernels of the Bessel batch: the trial recurrence, the backward
-// recurrence, the normaliser's rotated sum and the complex division of many
-// arguments side by side, one argument per lane.
+// recurrence, the normaliser's rotated sum (alone, or with another group's
+// trial steps) and the complex division of many arguments side by side, one
+// argument per lane.
 //
 // Every lane performs exactly the operations of the scalar evaluation
 // (bessel_fast.cpp) in the same order: plain products, sums and quotients of
