@@ -64,9 +64,9 @@ double Opaque(double x) {
 // sqrt(2) |z| lies between 20 and 3000 (lanes take 14 < |z| < 2103, k <
 // 2304), so 2k/t lies between 6e-4 and 230.  Half the divisions, the same
 // bits.  The divider is idle in the recurrences, which keep the adder busy:
-// a group's recurrence makes the next group's table, spread evenly over its
-// steps, and the trial steps make what is missing (the whole table for the
-// first group of a run).
+// a group's recurrence makes the next group's table, an entry at each even
+// step and the few left after its last, and the trial steps make what is
+// missing (the whole table for the first group of a run).
 
 // Entry j (m = 2j + 1) of a table: 2m/t by lane.
 HWY_INLINE void TableEntry(const double *t, double *quot, std::int32_t j) {

@@ -22,9 +22,8 @@ struct Group {
     // Rows from cut on are not stored; recurrence bounds them instead, in
     // bound (by lane: never below |Re w_k| or |Im w_k| of those members and
     // w_{nstart-1}, not finite once one is not; the largest of them, or their
-    // sum on targets without AVX-512), and
-    // rotated_sum stops before them.  cut = kmax + 1 stores every row; else
-    // cut < kmin - 1.
+    // sum on targets without AVX-512), and rotated_sum stops before them.
+    // cut = kmax + 1 stores every row; else cut < kmin - 1.
     std::int32_t cut;
     double *bound;
     // The ray's table may be made ahead, by the previous group's recurrence:
